@@ -1,0 +1,132 @@
+// Base of every object of the GUI layer: reference counting through std::shared_ptr, a class
+// name that the cast and the delegate signatures use, the layer's errors, and property tables.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace gui {
+
+// ---- errors -------------------------------------------------------------------------------
+// Every error the layer raises derives from RuntimeException; it is what an unhandled-exception
+// report names.
+class RuntimeException : public std::runtime_error {
+ public:
+  explicit RuntimeException(const std::string& message) : std::runtime_error(message) {}
+  virtual const char* TypeName() const noexcept { return "RuntimeException"; }
+};
+
+#define GUI_DECLARE_EXCEPTION(Name)                                                  \
+  class Name : public RuntimeException {                                             \
+   public:                                                                           \
+    explicit Name(const std::string& message) : RuntimeException(message) {}         \
+    const char* TypeName() const noexcept override { return #Name; }                 \
+  }
+
+GUI_DECLARE_EXCEPTION(NilObjectException);          // a nil object was used
+GUI_DECLARE_EXCEPTION(IllegalCastException);        // RuntimeCheckCast found another class
+GUI_DECLARE_EXCEPTION(ThreadAccessingUIException);  // a UI operation off the UI thread
+GUI_DECLARE_EXCEPTION(PropertyException);           // unknown property or wrong value type
+GUI_DECLARE_EXCEPTION(EventBindingException);       // unknown event or signature mismatch
+GUI_DECLARE_EXCEPTION(UnsupportedOperationException);
+
+#undef GUI_DECLARE_EXCEPTION
+
+// ---- objects ------------------------------------------------------------------------------
+class Object : public std::enable_shared_from_this<Object> {
+ public:
+  static constexpr const char* kClassName = "Object";
+  Object() = default;
+  Object(const Object&) = delete;
+  Object& operator=(const Object&) = delete;
+  virtual ~Object() = default;
+  // The name under which the class is registered with the layer.
+  virtual std::string ClassName() const { return kClassName; }
+};
+
+// Casts `object` to T, testing the class. Nil raises NilObjectException; an object of another
+// class raises IllegalCastException.
+template <class T, class U>
+std::shared_ptr<T> RuntimeCheckCast(const std::shared_ptr<U>& object) {
+  if (!object) throw NilObjectException(std::string("nil object where ") + T::kClassName + " was expected");
+  auto cast = std::dynamic_pointer_cast<T>(object);
+  if (!cast) throw IllegalCastException(object->ClassName() + " cannot be cast to " + T::kClassName);
+  return cast;
+}
+
+// ---- property values ----------------------------------------------------------------------
+struct Color {
+  std::uint8_t red = 0, green = 0, blue = 0;
+  friend bool operator==(const Color&, const Color&) = default;
+};
+constexpr Color RGB(int r, int g, int b) {
+  return Color{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
+}
+
+enum class ValueKind { Boolean, Integer, Double, String, Color };
+
+// One value of a property table. The constructors are explicit about the C++ type so that a
+// string literal never turns into a Boolean and an int never into a double by accident.
+class Value {
+ public:
+  Value(bool v) : v_(v) {}
+  Value(int v) : v_(static_cast<std::int64_t>(v)) {}
+  Value(std::int64_t v) : v_(v) {}
+  Value(double v) : v_(v) {}
+  Value(const char* v) : v_(std::string(v)) {}
+  Value(std::string v) : v_(std::move(v)) {}
+  Value(Color v) : v_(v) {}
+
+  ValueKind Kind() const { return static_cast<ValueKind>(v_.index()); }
+  bool AsBoolean() const { return std::get<bool>(v_); }
+  std::int64_t AsInteger() const { return std::get<std::int64_t>(v_); }
+  // An integer is accepted where a double is expected (30 for 30.0); the reverse is refused.
+  double AsDouble() const {
+    return Kind() == ValueKind::Integer ? static_cast<double>(AsInteger()) : std::get<double>(v_);
+  }
+  const std::string& AsString() const { return std::get<std::string>(v_); }
+  Color AsColor() const { return std::get<Color>(v_); }
+  friend bool operator==(const Value&, const Value&) = default;
+
+ private:
+  std::variant<bool, std::int64_t, double, std::string, Color> v_;
+};
+
+const char* ValueKindName(ValueKind kind);
+
+struct Property {
+  std::string name;
+  Value value;
+};
+using PropertyTable = std::vector<Property>;
+
+// An object whose properties can be set from a table. Every class declares its property names
+// and their kinds; setting an unknown name or a value of the wrong kind raises PropertyException.
+class PropertyHolder : public Object {
+ public:
+  // Sets one property after checking its name and kind.
+  void SetProperty(const std::string& name, const Value& value);
+  // The last value set for a property (or its default); PropertyException when the class does
+  // not know the name.
+  Value GetProperty(const std::string& name) const;
+  // The kind a property of this class takes, or false when the class does not know the name.
+  virtual bool PropertyKind(const std::string& name, ValueKind* kind) const = 0;
+
+ protected:
+  // Called after the check and after the value was stored; applies its effect.
+  virtual void ApplyProperty(const std::string& name, const Value& value) = 0;
+  virtual Value DefaultProperty(const std::string& name) const = 0;
+
+ private:
+  std::vector<Property> values_;
+};
+
+// Applies every row of the table in order; stops at the first row that is refused.
+void _SetProperties(PropertyHolder& object, const PropertyTable& table);
+void _SetProperties(const std::shared_ptr<PropertyHolder>& object, const PropertyTable& table);
+
+}  // namespace gui

@@ -1,0 +1,117 @@
+#include "framework/Picture.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QScreen>
+#include <QString>
+#include <cmath>
+#include <optional>
+
+#include "framework/Runtime.h"
+#include "framework/Testing.h"
+#include "framework/internal/PictureImpl.h"
+
+namespace gui {
+
+namespace {
+
+constexpr const char* kDefaultRoot = ":/app/";
+
+// Where _OpenFromApp looks; only tests point it elsewhere. UI thread only, like the loads.
+std::string& ResourceRoot() {
+  static std::string root = kDefaultRoot;
+  return root;
+}
+
+int& ReadCount() {
+  static int reads = 0;
+  return reads;
+}
+
+// A name is a plain file name inside the root: a separator or ".." could reach another
+// resource folder or, with a root on disk, any file on the machine.
+bool IsPlainName(const std::string& name) {
+  return !name.empty() && name.find('/') == std::string::npos &&
+         name.find('\\') == std::string::npos && name.find("..") == std::string::npos &&
+         name.find('\0') == std::string::npos;
+}
+
+// "Info.png" -> "Info@2x.png"; "ImageSmaller" -> "ImageSmaller@2x". A leading dot starts no
+// extension (".hidden" -> ".hidden@2x").
+std::string DoubleSizeName(const std::string& name) {
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) return name + "@2x";
+  return name.substr(0, dot) + "@2x" + name.substr(dot);
+}
+
+bool HighResolutionScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen && screen->devicePixelRatio() > 1.0;
+}
+
+// The decoded file, or nothing when it is absent or not an image. Only a file that exists
+// counts as read. The format comes from the content, so a name without an extension works.
+std::optional<QImage> ReadImage(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  ++ReadCount();
+  QImageReader reader(&file);
+  reader.setDecideFormatFromContent(true);
+  QImage image = reader.read();
+  if (image.isNull()) return std::nullopt;
+  return image;
+}
+
+}  // namespace
+
+std::shared_ptr<Picture> Picture::_OpenFromApp(const std::string& fileName) {
+  CheckUIThread();
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    throw UnsupportedOperationException("a picture cannot be loaded before the application starts");
+  if (!IsPlainName(fileName)) return nullptr;
+
+  std::string root = ResourceRoot();
+  if (root.back() != '/') root += '/';
+
+  QPixmap pixmap;
+  if (HighResolutionScreen()) {
+    if (auto image = ReadImage(root + DoubleSizeName(fileName))) {
+      pixmap = QPixmap::fromImage(*image);
+      pixmap.setDevicePixelRatio(2.0);
+    }
+  }
+  if (pixmap.isNull()) {
+    // A name asked for with "@2x" in it is a double-size rendering all the same: Qt's reader
+    // gives it two pixels a point, so it measures the same in points as its plain twin.
+    if (auto image = ReadImage(root + fileName)) pixmap = QPixmap::fromImage(*image);
+  }
+  if (pixmap.isNull()) return nullptr;
+  return std::make_shared<Picture>(std::make_unique<Impl>(std::move(pixmap)));
+}
+
+Picture::Picture(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Picture::~Picture() = default;
+
+int Picture::Width() const {
+  return static_cast<int>(std::lround(impl_->pixmap().deviceIndependentSize().width()));
+}
+
+int Picture::Height() const {
+  return static_cast<int>(std::lround(impl_->pixmap().deviceIndependentSize().height()));
+}
+
+namespace internal {
+void ResetPictureReads() { ReadCount() = 0; }
+}  // namespace internal
+
+namespace testing {
+
+void SetResourceRoot(const std::string& root) { ResourceRoot() = root.empty() ? kDefaultRoot : root; }
+
+int PictureReads() { return ReadCount(); }
+
+}  // namespace testing
+
+}  // namespace gui

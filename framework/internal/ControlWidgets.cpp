@@ -1,0 +1,315 @@
+#include "framework/internal/ControlWidgets.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+#include <algorithm>
+
+#include "framework/Controls.h"
+#include "framework/internal/KeyText.h"
+
+namespace gui::internal {
+
+int CharCount(const QString& text) {
+  int count = 0;
+  for (QChar c : text)
+    if (!c.isLowSurrogate()) ++count;
+  return count;
+}
+
+QString FirstChars(const QString& text, int chars) {
+  if (chars <= 0) return {};
+  int seen = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text.at(i).isLowSurrogate()) continue;
+    if (seen == chars) return text.left(i);
+    ++seen;
+  }
+  return text;
+}
+
+bool TypesText(const QKeyEvent* event) {
+  const QString text = event->text();
+  if (text.isEmpty() || !text.at(0).isPrint()) return false;
+  const Qt::KeyboardModifiers mods = event->modifiers();
+  // Ctrl and Meta make shortcuts; Ctrl+Alt is AltGr on some keyboards and types.
+  if ((mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier)) return false;
+  return true;
+}
+
+namespace {
+
+QString WithoutLineBreaks(QString text) {
+  text.remove(QLatin1Char('\r'));
+  text.remove(QLatin1Char('\n'));
+  text.remove(QChar::LineSeparator);
+  text.remove(QChar::ParagraphSeparator);
+  return text;
+}
+
+bool IsPasteKey(const QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste)) return true;
+  const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+  return event->key() == Qt::Key_Insert && mods == Qt::ShiftModifier;
+}
+
+}  // namespace
+
+// ---- FieldWidget -------------------------------------------------------------------------------
+
+FieldWidget::FieldWidget(QWidget* parent) : QLineEdit(parent) {
+  // A drop would bypass the limit and the key filter; the fields take text by typing and pasting.
+  setAcceptDrops(false);
+}
+
+int FieldWidget::room() const { return limit_ - (CharCount(text()) - CharCount(selectedText())); }
+
+void FieldWidget::insertLimited(QString text) {
+  if (isReadOnly()) return;
+  text = WithoutLineBreaks(std::move(text));
+  if (limit_ > 0) text = FirstChars(text, room());
+  if (text.isEmpty()) return;
+  insert(text);
+}
+
+void FieldWidget::pasteLimited(QClipboard::Mode mode) { insertLimited(QGuiApplication::clipboard()->text(mode)); }
+
+bool FieldWidget::windowActionTakes(const QKeyEvent* event) const {
+  const QKeySequence pressed(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+  for (QAction* action : window()->findChildren<QAction*>()) {
+    if (!action->isEnabled() || !action->isVisible()) continue;
+    for (const QKeySequence& shortcut : action->shortcuts())
+      if (shortcut == pressed) return true;
+  }
+  return false;
+}
+
+bool FieldWidget::event(QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride) {
+    // A line edit claims Ctrl+C, V, X, Z and A for itself; where the window's menu has that
+    // shortcut, the menu's command runs instead (it acts on this field all the same).
+    if (windowActionTakes(static_cast<QKeyEvent*>(e))) {
+      e->ignore();
+      return true;
+    }
+  } else if (e->type() == QEvent::KeyPress) {
+    // Here rather than in keyPressEvent: QWidget::event moves the focus on Tab before
+    // keyPressEvent would see it, and the handler must be asked first about Tab too.
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (!IsModifierKey(key->key())) {
+      if (auto control = control_.lock()) {
+        QPointer<FieldWidget> alive(this);
+        const bool consumed = control->_KeyDown(KeyTextFor(key->key(), key->modifiers(), key->text()));
+        if (!alive) return true;
+        if (consumed) {
+          e->accept();
+          return true;
+        }
+      }
+    }
+    const auto mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (tabsTyped_ && key->key() == Qt::Key_Tab && mods == Qt::NoModifier) {
+      insertLimited(QStringLiteral("\t"));
+      e->accept();
+      return true;
+    }
+  }
+  return QLineEdit::event(e);
+}
+
+void FieldWidget::keyPressEvent(QKeyEvent* e) {
+  if (IsPasteKey(e)) {
+    pasteLimited();
+    e->accept();
+    return;
+  }
+  // A character that does not fit is dropped whole; the key counts as used.
+  if (limit_ > 0 && !isReadOnly() && TypesText(e) && CharCount(e->text()) > room()) {
+    e->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(e);
+}
+
+void FieldWidget::mouseReleaseEvent(QMouseEvent* e) {
+  // Under X a middle click pastes the primary selection: through the limit like any paste.
+  if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+    if (!isReadOnly()) {
+      deselect();
+      pasteLimited(QClipboard::Selection);
+    }
+    e->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(e);
+}
+
+void FieldWidget::contextMenuEvent(QContextMenuEvent* e) {
+  QMenu* menu = createStandardContextMenu();
+  // The menu's Paste is the action wired to QLineEdit::paste (Qt 6.4 names none of them, and
+  // wires them by signature).
+  for (QAction* action : menu->actions()) {
+    if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
+        disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
+      connect(action, &QAction::triggered, this, [this] { pasteLimited(); });
+      break;
+    }
+  }
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(e->globalPos());
+  e->accept();
+}
+
+void FieldWidget::inputMethodEvent(QInputMethodEvent* e) {
+  if (limit_ > 0 && !isReadOnly() && !e->commitString().isEmpty()) {
+    const int fits = std::max(0, room() + static_cast<int>(e->replacementLength()));
+    const QString commit = FirstChars(WithoutLineBreaks(e->commitString()), fits);
+    if (commit != e->commitString()) {
+      QInputMethodEvent cut(e->preeditString(), e->attributes());
+      cut.setCommitString(commit, e->replacementStart(), e->replacementLength());
+      QLineEdit::inputMethodEvent(&cut);
+      e->accept();
+      return;
+    }
+  }
+  QLineEdit::inputMethodEvent(e);
+}
+
+// ---- AreaWidget --------------------------------------------------------------------------------
+
+AreaWidget::AreaWidget(QWidget* parent) : QTextEdit(parent) { setAcceptRichText(false); }
+
+void AreaWidget::setValue(const QString& text) {
+  QString plain = text;
+  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  setPlainText(plain);
+  applyLineFormat();
+}
+
+QString AreaWidget::value() const {
+  // Like toPlainText, but a no-break space stays what it is.
+  QString text = document()->toRawText();
+  for (QChar& c : text) {
+    const char16_t u = c.unicode();
+    if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == u'\n' || u == 0xfdd0 || u == 0xfdd1)
+      c = QLatin1Char('\r');
+  }
+  return text;
+}
+
+void AreaWidget::setHorizontalAlignment(Qt::Alignment alignment) {
+  QTextOption option = document()->defaultTextOption();
+  option.setAlignment(alignment);
+  document()->setDefaultTextOption(option);
+}
+
+void AreaWidget::setLineFormat(double lineHeight, double spacing) {
+  lineHeight_ = lineHeight;
+  spacing_ = spacing;
+  applyLineFormat();
+}
+
+void AreaWidget::applyLineFormat() {
+  QTextBlockFormat format;
+  if (lineHeight_ > 0) format.setLineHeight(lineHeight_, QTextBlockFormat::FixedHeight);
+  else if (spacing_ > 0 && spacing_ != 1) format.setLineHeight(spacing_ * 100, QTextBlockFormat::ProportionalHeight);
+  else format.setLineHeight(0, QTextBlockFormat::SingleHeight);
+  // A format the program sets is no edit the user could undo.
+  QTextDocument* doc = document();
+  const bool undo = doc->isUndoRedoEnabled();
+  doc->setUndoRedoEnabled(false);
+  QTextCursor all(doc);
+  all.select(QTextCursor::Document);
+  all.mergeBlockFormat(format);
+  doc->setUndoRedoEnabled(undo);
+}
+
+int AreaWidget::room() const {
+  const QTextCursor cursor = textCursor();
+  const int length = document()->characterCount() - 1;  // less the document's closing separator
+  return limit_ - (length - (cursor.selectionEnd() - cursor.selectionStart()));
+}
+
+void AreaWidget::keyPressEvent(QKeyEvent* e) {
+  // A Tab that moves the focus reaches this only when there was nowhere to move it to, and
+  // QTextEdit would then type it after all.
+  const auto mods = e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+  if (tabChangesFocus() && (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && mods == Qt::NoModifier) {
+    e->ignore();
+    return;
+  }
+  if (limit_ > 0 && !isReadOnly()) {
+    const bool newLine = (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter);
+    const int needed = newLine ? 1 : TypesText(e) ? CharCount(e->text()) : 0;
+    if (needed > 0 && needed > room()) {
+      e->accept();
+      return;
+    }
+  }
+  QTextEdit::keyPressEvent(e);
+}
+
+void AreaWidget::insertFromMimeData(const QMimeData* source) {
+  if (limit_ <= 0 || !source || !source->hasText()) {
+    QTextEdit::insertFromMimeData(source);
+    return;
+  }
+  if (isReadOnly()) return;
+  const QString text = FirstChars(source->text(), room());
+  if (!text.isEmpty()) insertPlainText(text);
+}
+
+// ---- LabelWidget -------------------------------------------------------------------------------
+
+LabelWidget::LabelWidget(QWidget* parent) : QLabel(parent) {
+  setTextFormat(Qt::PlainText);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+// ---- CanvasWidget ------------------------------------------------------------------------------
+
+CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+
+void CanvasWidget::setBackdrop(const QPixmap& pixmap) {
+  backdrop_ = pixmap;
+  update();
+}
+
+void CanvasWidget::paintEvent(QPaintEvent*) {
+  if (backdrop_.isNull()) return;
+  QPainter painter(this);
+  // At the point, not into a rectangle: a double-resolution pixmap then draws at its size in points.
+  painter.drawPixmap(QPoint(0, 0), backdrop_);
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* e) {
+  auto control = control_.lock();
+  if (e->button() == Qt::LeftButton && control) {
+    const QPoint at = e->position().toPoint();
+    if (control->_MouseDown(at.x(), at.y())) {
+      e->accept();
+      return;
+    }
+  }
+  e->ignore();  // on to the window's own MouseDown
+}
+
+// The second press of a double click has come as a press already; QWidget's default would
+// count it again.
+void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
+
+}  // namespace gui::internal

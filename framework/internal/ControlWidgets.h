@@ -1,0 +1,136 @@
+// The Qt widgets behind the layer's controls. Each knows its control weakly (the control may go
+// first, or the widget may), and carries the frame its locks are measured from.
+#pragma once
+
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QRect>
+#include <QSize>
+#include <QTextEdit>
+#include <QWidget>
+#include <memory>
+
+namespace gui {
+class Canvas;
+class TextField;
+}  // namespace gui
+
+namespace gui::internal {
+
+// Shared by every control widget: where the program last put it, and the content size that frame
+// belongs to, so that a later resize of the window's content moves or stretches it by its locks.
+class ControlLink {
+ public:
+  virtual ~ControlLink() = default;
+  QRect lockFrame;
+  QSize lockContent;            // invalid until the first content resize after the frame was set
+  bool movingByLocks = false;   // the frame is being changed by the locks, not by the program
+};
+
+// The number of characters of `text` (a surrogate pair counts once).
+int CharCount(const QString& text);
+// The first `chars` characters of `text`, never half a surrogate pair.
+QString FirstChars(const QString& text, int chars);
+// Whether the key press would put its text into a text control (rather than being a shortcut or
+// a key that types nothing).
+bool TypesText(const QKeyEvent* event);
+
+// A one-line text entry. Its control's KeyDown runs before the field acts on a key. The limit
+// bounds what the user types, pastes (keys, the context menu, the Edit menu, the X selection) or
+// composes with an input method; the program's own setText is never cut. Drops are refused.
+class FieldWidget : public QLineEdit, public ControlLink {
+  Q_OBJECT
+
+ public:
+  explicit FieldWidget(QWidget* parent);
+  void setControl(std::weak_ptr<gui::TextField> control) { control_ = std::move(control); }
+  // 0: no limit.
+  void setLimit(int chars) { limit_ = chars; }
+  int limit() const { return limit_; }
+  // Tab types a tab character instead of moving the focus.
+  void setTabsTyped(bool on) { tabsTyped_ = on; }
+  // Puts `text` in place of the selection, line breaks removed, as far as the limit leaves room.
+  void insertLimited(QString text);
+  void pasteLimited(QClipboard::Mode mode = QClipboard::Clipboard);
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+
+ private:
+  // Room left for new characters once the selection is replaced; only meaningful with a limit.
+  int room() const;
+  // An enabled, visible action of this window has the key as its shortcut.
+  bool windowActionTakes(const QKeyEvent* event) const;
+
+  std::weak_ptr<gui::TextField> control_;
+  int limit_ = 0;
+  bool tabsTyped_ = false;
+};
+
+// A multi-line plain text. Lines are paragraphs of the document; the line height and spacing
+// are applied to every paragraph, so new ones typed by the user inherit them.
+class AreaWidget : public QTextEdit, public ControlLink {
+  Q_OBJECT
+
+ public:
+  explicit AreaWidget(QWidget* parent);
+  // 0: no limit.
+  void setLimit(int chars) { limit_ = chars; }
+  // The text, its lines separated by CR, LF or CR LF.
+  void setValue(const QString& text);
+  // The text with its lines separated by CR.
+  QString value() const;
+  void setHorizontalAlignment(Qt::Alignment alignment);
+  // `lineHeight` in points, 0 for the font's own; `spacing` a multiple of the line height.
+  void setLineFormat(double lineHeight, double spacing);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void insertFromMimeData(const QMimeData* source) override;
+
+ private:
+  int room() const;
+  void applyLineFormat();
+
+  int limit_ = 0;
+  double lineHeight_ = 0;
+  double spacing_ = 1;
+};
+
+// A static text; it never takes the focus and lets presses through to the window.
+class LabelWidget : public QLabel, public ControlLink {
+  Q_OBJECT
+
+ public:
+  explicit LabelWidget(QWidget* parent);
+};
+
+// A surface whose face is its backdrop. A press goes to its control's MouseDown when a handler is
+// bound, else on to the window. It never takes the focus and paints nothing else, so where there
+// is no backdrop the window shows through.
+class CanvasWidget : public QWidget, public ControlLink {
+  Q_OBJECT
+
+ public:
+  explicit CanvasWidget(QWidget* parent);
+  void setControl(std::weak_ptr<gui::Canvas> control) { control_ = std::move(control); }
+  void setBackdrop(const QPixmap& pixmap);
+  const QPixmap& backdrop() const { return backdrop_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  std::weak_ptr<gui::Canvas> control_;
+  QPixmap backdrop_;
+};
+
+}  // namespace gui::internal

@@ -1,0 +1,47 @@
+#include "support/GuiTestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "framework/Testing.h"
+
+namespace testsupport {
+
+BeepCounter::BeepCounter() {
+  gui::testing::SetBeepHook([this] { ++count_; });
+}
+BeepCounter::~BeepCounter() { gui::testing::SetBeepHook({}); }
+
+ModalAnswerer::ModalAnswerer() : timer_(new QTimer) {
+  timer_->setInterval(10);
+  QObject::connect(timer_, &QTimer::timeout, [this] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    texts_ << box->text();
+    if (auto* ok = box->button(QMessageBox::Ok)) ok->click();
+    else box->close();
+  });
+  timer_->start();
+}
+ModalAnswerer::~ModalAnswerer() { delete timer_; }
+
+void Pump(int ms) {
+  QElapsedTimer clock;
+  clock.start();
+  do {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  } while (clock.elapsed() < ms);
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  return done();
+}
+
+}  // namespace testsupport
