@@ -700,6 +700,8 @@ QObject* Timer::_CreateNative(QWidget* content) {
   CheckUIThread();
   static const auto names = Names({&TimerRows(), &ControlRows()});
   auto* timer = new QTimer(content);
+  // Qt's default coarse timers may fire up to 5% early; a period is a promise not to fire sooner.
+  timer->setTimerType(Qt::PreciseTimer);
   std::weak_ptr<Object> weak = weak_from_this();
   QObject::connect(timer, &QTimer::timeout, timer, [weak] {
     if (auto self = std::static_pointer_cast<Timer>(weak.lock())) self->_Fire();

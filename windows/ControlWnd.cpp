@@ -174,7 +174,8 @@ const gui::PropertyTable kRxyFld = Join({
     {{"TabIndex", 19}, {"Value", ""}, {"Visible", true}, {"ReadOnly", false}},
     kNumberField,
 });
-// The byline; its top rows lie under the heading, which is made later and so drawn above it.
+// The byline, short enough for one line of its frame; its top rows lie under the heading, which
+// is made later and so drawn above it.
 const gui::PropertyTable kText6 = Join({
     Frame(213, 39, 135, 20),
     {{"TabIndex", 0}, {"Value", "the Mobrigan developers"}, {"LineHeight", 0}, {"AllowStyledText", true}},

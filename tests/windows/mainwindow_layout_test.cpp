@@ -211,8 +211,8 @@ TEST_F(MainWindowLayout, TheHeadingAndBylineShowTheirWholeTextOnOneLine) {
     ASSERT_NE(area, nullptr);
     QTextDocument* document = area->document();
     EXPECT_EQ(document->blockCount(), 1);
+    // A second line would fall below the frame, out of sight.
     EXPECT_EQ(document->firstBlock().layout()->lineCount(), 1);
-    EXPECT_LE(document->size().height(), area->viewport()->height());
   }
 }
 
