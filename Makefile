@@ -2,6 +2,7 @@
 # make test  - install what is missing, build, run every test (ctest)
 # make check-sanitize - the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz  - the libFuzzer targets, longer
+# make bench - start-up time and memory against a bare Qt window, and memory growth over cycles
 BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
 JOBS       ?= $(shell nproc)
@@ -42,6 +43,9 @@ FUZZ_SECONDS ?= 600
 # libFuzzer on Val/Asc and Format, FUZZ_SECONDS per target (clang, ASan+UBSan)
 fuzz: deps
 	bash tests/fuzz/run.sh $(FUZZ_SECONDS)
+
+bench: build
+	/usr/bin/python3 tests/bench/bench.py --build $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz

@@ -57,9 +57,15 @@ std::optional<QImage> ReadImage(const std::string& path) {
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   ++ReadCount();
-  QImageReader reader(&file);
-  reader.setDecideFormatFromContent(true);
+  // Try PNG, what the program ships, before guessing: guessing loads every image plugin Qt has.
+  QImageReader reader(&file, "png");
   QImage image = reader.read();
+  if (image.isNull()) {
+    file.seek(0);
+    QImageReader guess(&file);
+    guess.setDecideFormatFromContent(true);
+    image = guess.read();
+  }
   if (image.isNull()) return std::nullopt;
   return image;
 }

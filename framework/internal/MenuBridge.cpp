@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "framework/Application.h"
 #include "framework/Menu.h"
 #include "framework/Runtime.h"
 #include "framework/internal/EditCommands.h"
@@ -21,19 +22,20 @@ QKeySequence ShortcutOf(const MenuItem& item) {
   return QKeySequence::fromString(text, QKeySequence::PortableText);
 }
 
-void AddItems(QMenu* menu, const MenuItem& parent);
+void AddItems(QMenu* menu, const MenuItem& parent, bool appWide);
 
-QAction* MakeAction(QMenu* menu, const std::shared_ptr<MenuItem>& item) {
+QAction* MakeAction(QMenu* menu, const std::shared_ptr<MenuItem>& item, bool appWide) {
   QAction* action;
   if (item->IsSeparator()) {
     action = menu->addSeparator();
   } else if (!item->Children().empty()) {
     QMenu* sub = menu->addMenu(QString::fromStdString(item->Value()));
-    AddItems(sub, *item);
+    AddItems(sub, *item, appWide);
     action = sub->menuAction();
   } else {
     action = menu->addAction(QString::fromStdString(item->Value()));
     action->setShortcut(ShortcutOf(*item));
+    if (appWide) action->setShortcutContext(Qt::ApplicationShortcut);
     std::weak_ptr<MenuItem> weak = item;
     QObject::connect(action, &QAction::triggered, action, [weak] {
       if (auto it = weak.lock()) _DispatchSafely([&] { it->Action(); });
@@ -54,8 +56,8 @@ void UpdateEnabled(QMenu* menu, bool opening) {
   }
 }
 
-void AddItems(QMenu* menu, const MenuItem& parent) {
-  for (const auto& child : parent.Children()) MakeAction(menu, child);
+void AddItems(QMenu* menu, const MenuItem& parent, bool appWide) {
+  for (const auto& child : parent.Children()) MakeAction(menu, child, appWide);
   QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { UpdateEnabled(menu, true); });
   QObject::connect(menu, &QMenu::aboutToHide, menu, [menu] { UpdateEnabled(menu, false); });
 }
@@ -63,12 +65,16 @@ void AddItems(QMenu* menu, const MenuItem& parent) {
 }  // namespace
 
 QMenuBar* BuildMenuBar(const std::shared_ptr<gui::MenuBar>& bar, QWidget* window) {
+  // Where menus are global (macOS) the application's menu serves every window. Here each window
+  // carries its own, so the application's shortcuts are made to work from every window: Ctrl+Q
+  // quits from the help window too.
+  const bool appWide = App() && App()->MenuBar() == bar;
   auto* qbar = new QMenuBar(window);
   for (const auto& item : bar->Children()) {
     QMenu* menu = qbar->addMenu(QString::fromStdString(item->Value()));
     menu->menuAction()->setObjectName(QString::fromStdString(item->Name()));
     menu->menuAction()->setVisible(item->Visible());
-    AddItems(menu, *item);
+    AddItems(menu, *item, appWide);
   }
   return qbar;
 }

@@ -16,7 +16,8 @@ namespace gui::internal {
 // action is named after its item and calls the item's Action when triggered. Items that are
 // AutoEnabled are enabled by what they can do at the moment their menu opens (an Edit command
 // with nothing to act on is greyed); once the menu closes every action is enabled again, so that
-// a shortcut always reaches the menu rather than the focused field.
+// a shortcut always reaches the menu rather than the focused field. The shortcuts of the
+// application's own menu bar work from every window of the program.
 QMenuBar* BuildMenuBar(const std::shared_ptr<gui::MenuBar>& bar, QWidget* window);
 
 }  // namespace gui::internal

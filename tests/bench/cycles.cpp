@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +88,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_cycles: the main window did not show\n");
     return 1;
   }
+
+  // Every cycle's inputs are valid: a message box means the cycle went wrong, and nobody is
+  // there to answer it.
+  QTimer watchdog;
+  QObject::connect(&watchdog, &QTimer::timeout, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      std::fprintf(stderr, "bench_cycles: a modal window opened (%s)\n", qPrintable(modal->windowTitle()));
+      std::exit(1);
+    }
+  });
+  watchdog.start(100);
 
   const char* const inputs[][3] = {{"0.8", "0.7", "0.5"}, {".91", "1", "-.25"}, {"0", "0", ".999"}, {"0.5", "0.5", "1"}};
   auto computeCycle = [&](int i) {

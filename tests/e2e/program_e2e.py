@@ -313,9 +313,11 @@ def run_timer_handover(desktop, binary, out_dir, checks):
         since_exec = main["map"].t - p.t_exec
         print(f"# splash shown {shown_for:.3f} s; main window mapped {since_exec:.3f} s after exec")
         checks.check(gone.t <= main["map"].t, "the splash hides before the main window shows")
-        checks.check(since_exec >= SPLASH_PERIOD - 0.1 and shown_for >= SPLASH_PERIOD - 0.1,
-                     "the splash hands over no earlier than 3.9 s",
-                     f"main window mapped {since_exec:.3f} s after exec, splash shown {shown_for:.3f} s")
+        # The period runs from the splash's creation, which lies between exec and its map: exec
+        # is the bound the program cannot beat, whatever its start-up costs.
+        checks.check(gone.t - p.t_exec >= SPLASH_PERIOD - 0.1, "the splash hands over no earlier than 3.9 s",
+                     f"splash hidden {gone.t - p.t_exec:.3f} s after exec, main window mapped "
+                     f"{since_exec:.3f} s after exec")
         checks.check(since_exec <= SPLASH_PERIOD + 3.0, "the splash hands over within 7 s of exec",
                      f"{since_exec:.3f} s")
 

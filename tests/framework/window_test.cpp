@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "framework/Application.h"
 #include "framework/Controls.h"
 #include "framework/Delegate.h"
 #include "framework/Menu.h"
@@ -132,7 +133,7 @@ TEST_F(WindowTest, PropertyTableRefusesUnknownNamesAndWrongKinds) {
   EXPECT_EQ(w->GetProperty("MinimumWidth").AsInteger(), 64) << "unset properties read back their defaults";
 }
 
-TEST_F(WindowTest, MenuBarDoesNotTakeFromTheContentArea) {
+std::shared_ptr<gui::MenuBar> FileMenuWithQuit() {
   auto bar = std::make_shared<gui::MenuBar>();
   auto file = std::make_shared<gui::MenuItem>();
   file->Name("FileMenu");
@@ -143,14 +144,19 @@ TEST_F(WindowTest, MenuBarDoesNotTakeFromTheContentArea) {
   quit->Shortcut("Cmd+Q");
   file->AddMenu(quit);
   bar->AddMenu(file);
+  return bar;
+}
 
-  struct WithMenu : Probe {
-    std::shared_ptr<gui::MenuBar> bar;
-    void Layout() override {
-      MenuBar(bar);
-      Probe::Layout();
-    }
-  };
+struct WithMenu : Probe {
+  std::shared_ptr<gui::MenuBar> bar;
+  void Layout() override {
+    MenuBar(bar);
+    Probe::Layout();
+  }
+};
+
+TEST_F(WindowTest, MenuBarDoesNotTakeFromTheContentArea) {
+  auto bar = FileMenuWithQuit();
   auto w = std::make_shared<WithMenu>();
   w->bar = bar;
   w->table = {{"Width", 550}, {"Height", 500}, {"Resizeable", false}};
@@ -167,6 +173,22 @@ TEST_F(WindowTest, MenuBarDoesNotTakeFromTheContentArea) {
   QTest::keyClick(top, Qt::Key_Q, Qt::ControlModifier);
   EXPECT_TRUE(gui::Quitting()) << "Ctrl+Q reached the Quit item";
   EXPECT_EQ(gui::RuntimeExit(), 0);
+}
+
+// The help window has no menu bar of its own; the program's Ctrl+Q must still quit from it.
+TEST_F(WindowTest, TheApplicationsShortcutsWorkFromEveryWindow) {
+  auto app = std::make_shared<gui::Application>();
+  auto bar = FileMenuWithQuit();
+  app->MenuBar(bar);
+  gui::_RuntimeRegisterAppObject(app);
+  auto main = std::make_shared<WithMenu>();
+  main->bar = bar;
+  main->Constructor();
+  auto other = gui::ImplicitInstance<Other>();
+  QWidget* top = gui::testing::WidgetOf(*other);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+  QTest::keyClick(top, Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_TRUE(gui::Quitting());
 }
 
 TEST_F(WindowTest, WindowKeyDownGetsTheLayersKeyText) {

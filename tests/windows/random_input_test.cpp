@@ -126,6 +126,23 @@ class RandomInput : public MainWindowTest, public ::testing::WithParamInterface<
     return kOthers[static_cast<std::size_t>(Pick(static_cast<int>(kOthers.size())))];
   }
 
+  // What a user types as a coefficient: mostly in range, sometimes not.
+  QString RandomCoefficient() {
+    switch (Pick(8)) {
+      case 0: return QString::number(Pick(2));
+      case 1: return "." + QString::number(Pick(1000));
+      case 2: return "-0." + QString::number(Pick(100));
+      case 3: return QString::number(Pick(30));
+      default: return "0." + QString::number(Pick(10000));
+    }
+  }
+
+  static Key KeyFor(QChar c) {
+    if (c.isDigit()) return {static_cast<Qt::Key>(Qt::Key_0 + c.digitValue()), QString(c)};
+    if (c == '.') return {Qt::Key_Period, "."};
+    return {Qt::Key_Minus, "-"};
+  }
+
   QString RandomClipboard() {
     static const QString kPool = QStringLiteral("0123456789..--abcxyzE+ ,\n\t") + QChar(0x2212) + QChar(0xe9);
     QString text;
@@ -159,6 +176,7 @@ class RandomInput : public MainWindowTest, public ::testing::WithParamInterface<
   }
 
   std::mt19937 rng;
+  std::deque<Key> pending;  // keys of a coefficient being typed, one per step
   std::deque<std::string> history;
   int stepIndex = 0;
 };
@@ -181,13 +199,14 @@ TEST_P(RandomInput, TheFormStaysConsistentThroughALongStreamOfInput) {
     bool undone = false;  // Ctrl+Z
     QString clipboard;
 
-    const int what = Pick(100);
-    if (what < 62) {
-      const Key k = RandomKey();
+    const int what = pending.empty() ? Pick(100) : -1;
+    if (what < 60) {
+      const Key k = what < 0 ? pending.front() : RandomKey();
+      if (what < 0) pending.pop_front();
       Note("key " + QKeySequence(k.key | k.modifiers).toString().toStdString() + " \"" + k.text.toStdString() + "\"");
       QTest::sendKeyEvent(QTest::Click, KeyTarget(), k.key, k.text, k.modifiers);
       typed = true;
-    } else if (what < 74) {
+    } else if (what < 70) {
       clipboard = RandomClipboard();
       QGuiApplication::clipboard()->setText(clipboard);
       if (Chance(50)) {
@@ -200,16 +219,22 @@ TEST_P(RandomInput, TheFormStaysConsistentThroughALongStreamOfInput) {
         paste->trigger();
       }
       pasted = true;
-    } else if (what < 77) {
+    } else if (what < 73) {
       Note("Ctrl+A");
       QTest::keyClick(KeyTarget(), Qt::Key_A, Qt::ControlModifier);
       typed = true;
-    } else if (what < 81) {
+    } else if (what < 77) {
       Note("Ctrl+Z");
       QTest::keyClick(KeyTarget(), Qt::Key_Z, Qt::ControlModifier);
       undone = true;
     } else if (what < 88) {
+      // Into a field, most often to type a whole coefficient over what it held: the steps that
+      // follow are the keys for it (Ctrl+A, then one key per character), one at a time.
       const int f = Pick(3);
+      if (what < 84) {
+        pending.push_back({Qt::Key_A, "", Qt::ControlModifier});
+        for (QChar c : RandomCoefficient()) pending.push_back(KeyFor(c));
+      }
       const QPoint at(1 + Pick(78), 1 + Pick(20));
       Note("click into field " + std::to_string(f) + " at " + std::to_string(at.x()));
       QTest::mouseClick(W(Fields()[f]), Qt::LeftButton, Qt::NoModifier, at);
