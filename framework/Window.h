@@ -74,6 +74,21 @@ class Window : public PropertyHolder {
   void _AddControl(const std::string& name, std::shared_ptr<Control> control);
   // The control registered under `name`, or nullptr.
   std::shared_ptr<Control> _ControlByName(const std::string& name) const;
+  // The usual first steps for a control, in one call: allocated, constructed and registered
+  // under `name`.
+  template <class T>
+  std::shared_ptr<T> NewControl(const std::string& name) {
+    auto control = __New<T>();
+    control->Constructor();
+    _AddControl(name, control);
+    return control;
+  }
+  // The control registered under `name`, cast to T with the class test: NilObjectException when
+  // there is none, IllegalCastException when it is of another class.
+  template <class T>
+  std::shared_ptr<T> ControlNamed(const std::string& name) const {
+    return RuntimeCheckCast<T>(_ControlByName(name));
+  }
   const std::vector<std::shared_ptr<Control>>& Controls() const { return controls_; }
 
   bool PropertyKind(const std::string& name, ValueKind* kind) const override;

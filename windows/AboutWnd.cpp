@@ -105,47 +105,40 @@ void AboutWnd::Layout() { gui::_SetProperties(*this, kWindowProperties); }
 
 void AboutWnd::CreateControls() { _CreateControls0(); }
 
-template <class T>
-void AboutWnd::Make(const std::string& name) {
-  auto control = __New<T>();
-  control->Constructor();
-  _AddControl(name, control);
-}
-
 void AboutWnd::_CreateControls0() {
-  Make<gui::Label>("StaticText1");
+  NewControl<gui::Label>("StaticText1");
   gui::_SetProperties(StaticText1(), kStaticText1);
 
-  Make<gui::Label>("StaticText2");
+  NewControl<gui::Label>("StaticText2");
   gui::_SetProperties(StaticText2(), kStaticText2);
 
-  Make<gui::Canvas>("Canvas1");
+  NewControl<gui::Canvas>("Canvas1");
   Canvas1()->Backdrop(mobrigan::ImageSmall());
   gui::_SetProperties(Canvas1(), kCanvas1);
 
-  Make<gui::Timer>("Timer1");
+  NewControl<gui::Timer>("Timer1");
   gui::_SetProperties(Timer1(), kTimer1);
   gui::RuntimeAddEventHandler(Timer1(), gui::Timer::kAction,
                               gui::RuntimeCreateDelegate(this, &AboutWnd::Timer1_Action, "( Timer )", 1));
 
-  Make<gui::Label>("Label1");
+  NewControl<gui::Label>("Label1");
   gui::_SetProperties(Label1(), kLabel1);
 }
 
 std::shared_ptr<gui::Label> AboutWnd::StaticText1() const {
-  return gui::RuntimeCheckCast<gui::Label>(_ControlByName("StaticText1"));
+  return ControlNamed<gui::Label>("StaticText1");
 }
 std::shared_ptr<gui::Label> AboutWnd::StaticText2() const {
-  return gui::RuntimeCheckCast<gui::Label>(_ControlByName("StaticText2"));
+  return ControlNamed<gui::Label>("StaticText2");
 }
 std::shared_ptr<gui::Canvas> AboutWnd::Canvas1() const {
-  return gui::RuntimeCheckCast<gui::Canvas>(_ControlByName("Canvas1"));
+  return ControlNamed<gui::Canvas>("Canvas1");
 }
 std::shared_ptr<gui::Timer> AboutWnd::Timer1() const {
-  return gui::RuntimeCheckCast<gui::Timer>(_ControlByName("Timer1"));
+  return ControlNamed<gui::Timer>("Timer1");
 }
 std::shared_ptr<gui::Label> AboutWnd::Label1() const {
-  return gui::RuntimeCheckCast<gui::Label>(_ControlByName("Label1"));
+  return ControlNamed<gui::Label>("Label1");
 }
 
 void AboutWnd::HandOver() {

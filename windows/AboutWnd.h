@@ -35,9 +35,6 @@ class AboutWnd : public gui::Window {
   bool CancelClose(bool appQuitting) override;
 
  private:
-  // Allocates, constructs and registers one control; its properties come after.
-  template <class T>
-  void Make(const std::string& name);
   void HandOver();
 };
 

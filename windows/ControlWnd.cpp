@@ -287,47 +287,40 @@ void ControlWnd::_CreateControls0() {
 
 template <class T>
 void ControlWnd::Make(const std::string& name, const gui::PropertyTable& table, PictureSource backdrop) {
-  auto control = __New<T>();
-  control->Constructor();
-  _AddControl(name, control);
+  NewControl<T>(name);
   // A picture that cannot be loaded leaves the canvas blank; it keeps its frame and its handler.
-  if (backdrop) Named<gui::Canvas>(name)->Backdrop(backdrop());
-  gui::_SetProperties(Named<T>(name), table);
+  if (backdrop) ControlNamed<gui::Canvas>(name)->Backdrop(backdrop());
+  gui::_SetProperties(ControlNamed<T>(name), table);
 }
 
 void ControlWnd::OnKeyDown(const std::string& name,
                            bool (ControlWnd::*handler)(std::shared_ptr<gui::TextField>, std::string)) {
-  gui::RuntimeAddEventHandler(Named<gui::TextField>(name), gui::TextField::kKeyDown,
+  gui::RuntimeAddEventHandler(ControlNamed<gui::TextField>(name), gui::TextField::kKeyDown,
                               gui::RuntimeCreateDelegate(this, handler, kKeyDownSignature, 1));
 }
 
 void ControlWnd::OnMouseDown(const std::string& name,
                              bool (ControlWnd::*handler)(std::shared_ptr<gui::Canvas>, std::int64_t, std::int64_t)) {
-  gui::RuntimeAddEventHandler(Named<gui::Canvas>(name), gui::Canvas::kMouseDown,
+  gui::RuntimeAddEventHandler(ControlNamed<gui::Canvas>(name), gui::Canvas::kMouseDown,
                               gui::RuntimeCreateDelegate(this, handler, kMouseDownSignature, 1));
 }
 
 // ---- controls ------------------------------------------------------------------------------------
 
-template <class T>
-std::shared_ptr<T> ControlWnd::Named(const std::string& name) const {
-  return gui::RuntimeCheckCast<T>(_ControlByName(name));
-}
-
-std::shared_ptr<gui::TextField> ControlWnd::RdFld() const { return Named<gui::TextField>("RdFld"); }
-std::shared_ptr<gui::Label> ControlWnd::RdText() const { return Named<gui::Label>("RdText"); }
-std::shared_ptr<gui::Label> ControlWnd::Text1() const { return Named<gui::Label>("Text1"); }
-std::shared_ptr<gui::TextField> ControlWnd::RxxFld() const { return Named<gui::TextField>("RxxFld"); }
-std::shared_ptr<gui::Label> ControlWnd::Text2() const { return Named<gui::Label>("Text2"); }
-std::shared_ptr<gui::TextField> ControlWnd::RyyFld() const { return Named<gui::TextField>("RyyFld"); }
-std::shared_ptr<gui::Label> ControlWnd::Text3() const { return Named<gui::Label>("Text3"); }
-std::shared_ptr<gui::TextField> ControlWnd::RxyFld() const { return Named<gui::TextField>("RxyFld"); }
-std::shared_ptr<gui::TextArea> ControlWnd::Text6() const { return Named<gui::TextArea>("Text6"); }
-std::shared_ptr<gui::Canvas> ControlWnd::Help() const { return Named<gui::Canvas>("Help"); }
-std::shared_ptr<gui::Canvas> ControlWnd::ComputeCanvas() const { return Named<gui::Canvas>("ComputeCanvas"); }
-std::shared_ptr<gui::Canvas> ControlWnd::ClearCanvas() const { return Named<gui::Canvas>("ClearCanvas"); }
-std::shared_ptr<gui::TextArea> ControlWnd::Text5() const { return Named<gui::TextArea>("Text5"); }
-std::shared_ptr<gui::Canvas> ControlWnd::Canvas1() const { return Named<gui::Canvas>("Canvas1"); }
+std::shared_ptr<gui::TextField> ControlWnd::RdFld() const { return ControlNamed<gui::TextField>("RdFld"); }
+std::shared_ptr<gui::Label> ControlWnd::RdText() const { return ControlNamed<gui::Label>("RdText"); }
+std::shared_ptr<gui::Label> ControlWnd::Text1() const { return ControlNamed<gui::Label>("Text1"); }
+std::shared_ptr<gui::TextField> ControlWnd::RxxFld() const { return ControlNamed<gui::TextField>("RxxFld"); }
+std::shared_ptr<gui::Label> ControlWnd::Text2() const { return ControlNamed<gui::Label>("Text2"); }
+std::shared_ptr<gui::TextField> ControlWnd::RyyFld() const { return ControlNamed<gui::TextField>("RyyFld"); }
+std::shared_ptr<gui::Label> ControlWnd::Text3() const { return ControlNamed<gui::Label>("Text3"); }
+std::shared_ptr<gui::TextField> ControlWnd::RxyFld() const { return ControlNamed<gui::TextField>("RxyFld"); }
+std::shared_ptr<gui::TextArea> ControlWnd::Text6() const { return ControlNamed<gui::TextArea>("Text6"); }
+std::shared_ptr<gui::Canvas> ControlWnd::Help() const { return ControlNamed<gui::Canvas>("Help"); }
+std::shared_ptr<gui::Canvas> ControlWnd::ComputeCanvas() const { return ControlNamed<gui::Canvas>("ComputeCanvas"); }
+std::shared_ptr<gui::Canvas> ControlWnd::ClearCanvas() const { return ControlNamed<gui::Canvas>("ClearCanvas"); }
+std::shared_ptr<gui::TextArea> ControlWnd::Text5() const { return ControlNamed<gui::TextArea>("Text5"); }
+std::shared_ptr<gui::Canvas> ControlWnd::Canvas1() const { return ControlNamed<gui::Canvas>("Canvas1"); }
 
 // ---- key filters ---------------------------------------------------------------------------------
 

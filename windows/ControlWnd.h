@@ -75,8 +75,6 @@ class ControlWnd : public gui::Window {
   void OnMouseDown(const std::string& name,
                    bool (ControlWnd::*handler)(std::shared_ptr<gui::Canvas>, std::int64_t, std::int64_t));
 
-  template <class T>
-  std::shared_ptr<T> Named(const std::string& name) const;
   template <class T = gui::MenuItem>
   std::shared_ptr<T> MenuItemNamed(const std::string& name) const;
 };

@@ -69,14 +69,12 @@ void helpWnd::Layout() { gui::_SetProperties(*this, kWindowProperties); }
 void helpWnd::CreateControls() { _CreateControls0(); }
 
 void helpWnd::_CreateControls0() {
-  auto field = __New<gui::TextArea>();
-  field->Constructor();
-  _AddControl("EditField1", field);
+  NewControl<gui::TextArea>("EditField1");
   gui::_SetProperties(EditField1(), kEditField1);
 }
 
 std::shared_ptr<gui::TextArea> helpWnd::EditField1() const {
-  return gui::RuntimeCheckCast<gui::TextArea>(_ControlByName("EditField1"));
+  return ControlNamed<gui::TextArea>("EditField1");
 }
 
 }  // namespace mobrigan
