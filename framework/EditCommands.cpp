@@ -34,35 +34,28 @@ T* Focused() {
   return qobject_cast<T*>(w->parentWidget());
 }
 
-void Perform(QLineEdit* e, EditCommand command) {
-  const bool editable = !e->isReadOnly();
-  switch (command) {
-    case EditCommand::Undo:
-      if (editable) e->undo();
-      break;
-    case EditCommand::Cut:
-      if (editable) e->cut();
-      break;
-    case EditCommand::Copy:
-      e->copy();
-      break;
-    case EditCommand::Paste:
-      // Our fields paste only what their limit leaves room for.
-      if (auto* field = qobject_cast<internal::FieldWidget*>(e)) field->pasteLimited();
-      else if (editable) e->paste();
-      break;
-    case EditCommand::Clear:
-      if (editable && e->hasSelectedText()) e->del();
-      break;
-    case EditCommand::SelectAll:
-      e->selectAll();
-      break;
-    case EditCommand::None:
-      break;
-  }
+// Paste and Clear differ between the one-line field and the text areas; the rest share names.
+void PasteInto(QLineEdit* e) {
+  // Our fields paste only what their limit leaves room for.
+  if (auto* field = qobject_cast<internal::FieldWidget*>(e)) field->pasteLimited();
+  else e->paste();
+}
+template <class Edit>
+void PasteInto(Edit* e) {
+  e->paste();
 }
 
-// QTextEdit and QPlainTextEdit offer the same operations under the same names.
+void ClearSelection(QLineEdit* e) {
+  if (e->hasSelectedText()) e->del();
+}
+template <class Edit>
+void ClearSelection(Edit* e) {
+  QTextCursor cursor = e->textCursor();
+  cursor.removeSelectedText();
+  e->setTextCursor(cursor);
+}
+
+// QLineEdit, QTextEdit and QPlainTextEdit offer the same operations under the same names.
 template <class Edit>
 void Perform(Edit* e, EditCommand command) {
   const bool editable = !e->isReadOnly();
@@ -77,14 +70,10 @@ void Perform(Edit* e, EditCommand command) {
       e->copy();
       break;
     case EditCommand::Paste:
-      if (editable) e->paste();
+      if (editable) PasteInto(e);
       break;
     case EditCommand::Clear:
-      if (editable) {
-        QTextCursor cursor = e->textCursor();
-        cursor.removeSelectedText();
-        e->setTextCursor(cursor);
-      }
+      if (editable) ClearSelection(e);
       break;
     case EditCommand::SelectAll:
       e->selectAll();
