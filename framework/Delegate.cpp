@@ -9,10 +9,10 @@ void RuntimeAddEventHandler(const std::shared_ptr<Control>& control, int event, 
   CheckUIThread();
   if (!control) throw NilObjectException("an event handler was added to a nil control");
   if (!handler) throw NilObjectException("a nil delegate was added as an event handler");
-  const EventSpec* spec = control->FindEvent(event);
-  if (!spec) throw EventBindingException(control->ClassName() + " has no event " + std::to_string(event));
-  if (handler->Signature() != spec->signature)
-    throw EventBindingException(control->ClassName() + "." + spec->name + " takes a handler \"" + spec->signature +
+  const EventSpec* declared = control->FindEvent(event);
+  if (!declared) throw EventBindingException(control->ClassName() + " has no event " + std::to_string(event));
+  if (handler->Signature() != declared->signature)
+    throw EventBindingException(control->ClassName() + "." + declared->name + " takes a handler \"" + declared->signature +
                                 "\", not \"" + handler->Signature() + "\"");
   control->AddHandler(event, handler);
 }
