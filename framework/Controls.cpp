@@ -313,7 +313,12 @@ const Rows& TextAreaRows() {
           {"BackgroundColor", RGB(255, 255, 255), ApplyColors},
           {"HasBorder", true,
            [](Control& c, const Value& v) {
-             As<AreaWidget>(c)->setFrameShape(v.AsBoolean() ? QFrame::StyledPanel : QFrame::NoFrame);
+             auto* area = As<AreaWidget>(c);
+             area->setFrameShape(v.AsBoolean() ? QFrame::StyledPanel : QFrame::NoFrame);
+             // Qt's inset of 4 points suits a bordered box; without a border the text is laid
+             // out to its frame (a 40-point line in a 42-point heading), and that inset would
+             // push it past the frame's bottom.
+             area->document()->setDocumentMargin(v.AsBoolean() ? 4 : 1);
            }},
           {"ReadOnly", false, [](Control& c, const Value& v) { As<AreaWidget>(c)->setReadOnly(v.AsBoolean()); }},
           {"MaximumCharactersAllowed", 0,
