@@ -174,6 +174,12 @@ void FieldWidget::contextMenuEvent(QContextMenuEvent* e) {
 }
 
 void FieldWidget::inputMethodEvent(QInputMethodEvent* e) {
+  if (!isReadOnly()) {
+    if (auto control = control_.lock(); control && control->HasHandler(gui::TextField::kKeyDown)) {
+      filterInputMethodEvent(*control, e);
+      return;
+    }
+  }
   if (limit_ > 0 && !isReadOnly() && !e->commitString().isEmpty()) {
     const int fits = std::max(0, room() + static_cast<int>(e->replacementLength()));
     const QString commit = FirstChars(WithoutLineBreaks(e->commitString()), fits);
@@ -186,6 +192,35 @@ void FieldWidget::inputMethodEvent(QInputMethodEvent* e) {
     }
   }
   QLineEdit::inputMethodEvent(e);
+}
+
+void FieldWidget::filterInputMethodEvent(gui::TextField& control, QInputMethodEvent* e) {
+  e->accept();
+  const QString commit = WithoutLineBreaks(e->commitString());
+  QString accepted;
+  QPointer<FieldWidget> alive(this);
+  for (qsizetype i = 0; i < commit.size();) {
+    const bool pair = commit.at(i).isHighSurrogate() && i + 1 < commit.size() && commit.at(i + 1).isLowSurrogate();
+    const char32_t code = pair ? QChar::surrogateToUcs4(commit.at(i), commit.at(i + 1)) : commit.at(i).unicode();
+    const QString c = commit.mid(i, pair ? 2 : 1);
+    i += c.size();
+    const bool consumed = control._KeyDown(c.toStdString());
+    if (!alive) return;  // the handler closed the window
+    // What the filter lets through goes in as its key would: Tab only where tabs are typed,
+    // Backspace and the other control characters not at all.
+    if (!consumed && (QChar::isPrint(code) || (tabsTyped_ && code == U'\t'))) accepted += c;
+  }
+  // A commit refused whole changes nothing, not even the text it was to replace. Whatever is
+  // still being composed stays out: the field shows only what the filter has let through.
+  const bool replaces = commit.isEmpty() || !accepted.isEmpty();
+  if (limit_ > 0) {
+    const int replaced = replaces ? static_cast<int>(e->replacementLength()) : 0;
+    accepted = FirstChars(accepted, std::max(0, room() + replaced));
+  }
+  QInputMethodEvent filtered;
+  if (replaces) filtered.setCommitString(accepted, e->replacementStart(), e->replacementLength());
+  else filtered.setCommitString(accepted);
+  QLineEdit::inputMethodEvent(&filtered);
 }
 
 // ---- AreaWidget --------------------------------------------------------------------------------

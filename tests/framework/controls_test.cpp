@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -596,6 +597,35 @@ TEST_F(Controls, EveryPasteInsertsOnlyWhatFitsWithoutLineBreaks) {
     route.paste(Edit(*readOnly));
     EXPECT_EQ(readOnly->Text(), "0.5") << route.what << " on a read-only field";
   }
+}
+
+// A field with no key filter takes what an input method commits as it comes, within the limit,
+// and shows what is being composed.
+TEST_F(Controls, WithoutAKeyFilterAnInputMethodCommitGoesInWithinTheLimit) {
+  std::shared_ptr<gui::TextField> field;
+  auto w = Open([&](Host& h) {
+    field = h.Add<gui::TextField>("Field", At(10, 10, 80, 22, {{"MaximumCharactersAllowed", 7}, {"Value", "12345"}}));
+  });
+  QLineEdit* edit = Edit(*field);
+  field->SetFocus();
+  edit->end(false);
+
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("\u00e9"));
+  QApplication::sendEvent(edit, &commit);
+  EXPECT_EQ(edit->text(), QStringLiteral("12345\u00e9"));
+  QInputMethodEvent tooLong;
+  tooLong.setCommitString(QStringLiteral("x\ny"));
+  QApplication::sendEvent(edit, &tooLong);
+  EXPECT_EQ(edit->text(), QStringLiteral("12345\u00e9x"));
+
+  edit->backspace();
+  const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  QInputMethodEvent preedit(QStringLiteral("ab"), {{QInputMethodEvent::Cursor, 2, 1}});
+  QApplication::sendEvent(edit, &preedit);
+  EXPECT_GT(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), cursor.left())
+      << "the composed text stands before the cursor";
+  EXPECT_EQ(edit->text(), QStringLiteral("12345\u00e9"));
 }
 
 // ---- Edit commands --------------------------------------------------------------------------------
