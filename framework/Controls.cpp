@@ -39,55 +39,9 @@ namespace {
 
 // ---- property tables -----------------------------------------------------------------------------
 
-// What setting a property does to the control's Qt object; only called while it has one.
-using Applier = void (*)(Control&, const Value&);
-
-// One property a class knows: its name, its default (whose kind is the property's kind) and its
-// effect (nullptr: stored only, for the flags that mean nothing on this platform).
-struct PropertyRow {
-  const char* name;
-  Value initial;
-  Applier apply;
-};
-using Rows = std::vector<PropertyRow>;
-
-Rows Join(std::initializer_list<Rows> parts) {
-  Rows all;
-  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
-const PropertyRow* Find(const Rows& rows, const std::string& name) {
-  for (const auto& row : rows)
-    if (name == row.name) return &row;
-  return nullptr;
-}
-
-// The names of a class and its bases, each once, for the first dressing of a new widget.
-std::vector<std::string> Names(std::initializer_list<const Rows*> chain) {
-  std::vector<std::string> names;
-  for (const Rows* rows : chain)
-    for (const auto& row : *rows)
-      if (std::find(names.begin(), names.end(), row.name) == names.end()) names.emplace_back(row.name);
-  return names;
-}
-
-bool KindIn(const Rows& rows, const std::string& name, ValueKind* kind) {
-  const PropertyRow* row = Find(rows, name);
-  if (row && kind) *kind = row->initial.Kind();
-  return row != nullptr;
-}
-
-// True when `rows` knows the name (applied or not).
-bool ApplyIn(const Rows& rows, Control& control, const std::string& name, const Value& value) {
-  const PropertyRow* row = Find(rows, name);
-  if (!row) return false;
-  if (row->apply && control._Native()) {
-    CheckUIThread();
-    row->apply(control, value);
-  }
-  return true;
-}
+// A row of a control class; its effect is only called while the control has its Qt object.
+using Row = PropertyRows::Row<Control>;
+using RowList = std::vector<Row>;
 
 template <class W>
 W* As(const Control& control) {
@@ -162,8 +116,7 @@ void ApplyColors(Control& c, const Value&) {
   QWidget* w = As<QWidget>(c);
   QPalette palette = w->palette();
   const QColor text = ToQColor(c.GetProperty("TextColor").AsColor());
-  ValueKind kind;
-  const bool hasBase = c.PropertyKind("BackgroundColor", &kind);
+  const bool hasBase = c.PropertyKind("BackgroundColor", nullptr);
   const QColor base = hasBase ? ToQColor(c.GetProperty("BackgroundColor").AsColor()) : QColor();
   for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
     palette.setColor(group, QPalette::WindowText, text);
@@ -179,16 +132,16 @@ void ApplyColors(Control& c, const Value&) {
 
 // ---- the tables, one a class ----------------------------------------------------------------------
 
-const Rows& ControlRows() {
-  static const Rows rows = {
+const PropertyRows& ControlRows() {
+  static const PropertyRows rows(nullptr, RowList{
       {"Name", "", ApplyName},
       {"Index", -1, nullptr},  // -1: not part of a control array
-  };
+  });
   return rows;
 }
 
-const Rows& RectRows() {
-  static const Rows rows = {
+const PropertyRows& RectRows() {
+  static const PropertyRows rows(&ControlRows(), RowList{
       {"Left", 0, ApplyFrame},
       {"Top", 0, ApplyFrame},
       {"Width", 100, ApplyFrame},
@@ -208,13 +161,13 @@ const Rows& RectRows() {
       {"DataSource", "", nullptr},
       {"DataField", "", nullptr},
       {"Transparent", false, nullptr},
-  };
+  });
   return rows;
 }
 
 // Font and text colour, shared by the three text controls.
-const Rows& TextStyleRows() {
-  static const Rows rows = {
+const PropertyRows& TextControlRows() {
+  static const PropertyRows rows(&RectRows(), RowList{
       {"FontName", "System", ApplyFont},
       {"FontSize", 0.0, ApplyFont},  // 0: the system font's size
       {"FontUnit", 0, ApplyFont},
@@ -222,41 +175,38 @@ const Rows& TextStyleRows() {
       {"Italic", false, ApplyFont},
       {"Underline", false, ApplyFont},
       {"TextColor", RGB(0, 0, 0), ApplyColors},
-  };
+  });
   return rows;
 }
 
-const Rows& TextFieldRows() {
-  static const Rows rows = Join({
-      TextStyleRows(),
-      {
-          {"Value", "",
-           [](Control& c, const Value& v) {
-             // The whole text, whatever the limit; equal text is left alone (cursor, undo).
-             auto* f = As<FieldWidget>(c);
-             if (f->text() != Str(v)) f->setText(Str(v));
-           }},
-          {"TextAlignment", 0,
-           [](Control& c, const Value& v) {
-             As<FieldWidget>(c)->setAlignment(Horizontal(v.AsInteger()) | Qt::AlignVCenter);
-           }},
-          {"BackgroundColor", RGB(255, 255, 255), ApplyColors},
-          {"HasBorder", true, [](Control& c, const Value& v) { As<FieldWidget>(c)->setFrame(v.AsBoolean()); }},
-          {"ReadOnly", false, [](Control& c, const Value& v) { As<FieldWidget>(c)->setReadOnly(v.AsBoolean()); }},
-          {"Password", false,
-           [](Control& c, const Value& v) {
-             As<FieldWidget>(c)->setEchoMode(v.AsBoolean() ? QLineEdit::Password : QLineEdit::Normal);
-           }},
-          {"MaximumCharactersAllowed", 0,
-           [](Control& c, const Value& v) { As<FieldWidget>(c)->setLimit(std::max(0, ToInt(v.AsInteger()))); }},
-          {"AllowTabs", false, [](Control& c, const Value& v) { As<FieldWidget>(c)->setTabsTyped(v.AsBoolean()); }},
-          {"TabStop", true, ApplyTabStop},
-          {"AllowFocusRing", true, ApplyFocusRing},
-          {"Hint", "", [](Control& c, const Value& v) { As<FieldWidget>(c)->setPlaceholderText(Str(v)); }},
-          {"Format", "", nullptr},
-          {"ValidationMask", "", nullptr},
-          {"AllowSpellChecking", false, nullptr},
-      },
+const PropertyRows& TextFieldRows() {
+  static const PropertyRows rows(&TextControlRows(), RowList{
+      {"Value", "",
+       [](Control& c, const Value& v) {
+         // The whole text, whatever the limit; equal text is left alone (cursor, undo).
+         auto* f = As<FieldWidget>(c);
+         if (f->text() != Str(v)) f->setText(Str(v));
+       }},
+      {"TextAlignment", 0,
+       [](Control& c, const Value& v) {
+         As<FieldWidget>(c)->setAlignment(Horizontal(v.AsInteger()) | Qt::AlignVCenter);
+       }},
+      {"BackgroundColor", RGB(255, 255, 255), ApplyColors},
+      {"HasBorder", true, [](Control& c, const Value& v) { As<FieldWidget>(c)->setFrame(v.AsBoolean()); }},
+      {"ReadOnly", false, [](Control& c, const Value& v) { As<FieldWidget>(c)->setReadOnly(v.AsBoolean()); }},
+      {"Password", false,
+       [](Control& c, const Value& v) {
+         As<FieldWidget>(c)->setEchoMode(v.AsBoolean() ? QLineEdit::Password : QLineEdit::Normal);
+       }},
+      {"MaximumCharactersAllowed", 0,
+       [](Control& c, const Value& v) { As<FieldWidget>(c)->setLimit(std::max(0, ToInt(v.AsInteger()))); }},
+      {"AllowTabs", false, [](Control& c, const Value& v) { As<FieldWidget>(c)->setTabsTyped(v.AsBoolean()); }},
+      {"TabStop", true, ApplyTabStop},
+      {"AllowFocusRing", true, ApplyFocusRing},
+      {"Hint", "", [](Control& c, const Value& v) { As<FieldWidget>(c)->setPlaceholderText(Str(v)); }},
+      {"Format", "", nullptr},
+      {"ValidationMask", "", nullptr},
+      {"AllowSpellChecking", false, nullptr},
   });
   return rows;
 }
@@ -268,26 +218,23 @@ void ApplyLabelAlignment(Control& c, const Value&) {
   l->setAlignment(Horizontal(c.GetProperty("TextAlignment").AsInteger()) | vertical);
 }
 
-const Rows& LabelRows() {
-  static const Rows rows = Join({
-      TextStyleRows(),
-      {
-          {"Value", "", [](Control& c, const Value& v) { As<LabelWidget>(c)->setText(Str(v)); }},
-          {"TextAlignment", 0, ApplyLabelAlignment},
-          {"Multiline", false,
-           [](Control& c, const Value& v) {
-             As<LabelWidget>(c)->setWordWrap(v.AsBoolean());
-             ApplyLabelAlignment(c, v);
-           }},
-          {"Selectable", false,
-           [](Control& c, const Value& v) {
-             auto* l = As<LabelWidget>(c);
-             l->setTextInteractionFlags(v.AsBoolean() ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
-             l->setFocusPolicy(Qt::NoFocus);  // QLabel would take click focus for a selectable text
-           }},
-          {"Transparent", true,
-           [](Control& c, const Value& v) { As<LabelWidget>(c)->setAutoFillBackground(!v.AsBoolean()); }},
-      },
+const PropertyRows& LabelRows() {
+  static const PropertyRows rows(&TextControlRows(), RowList{
+      {"Value", "", [](Control& c, const Value& v) { As<LabelWidget>(c)->setText(Str(v)); }},
+      {"TextAlignment", 0, ApplyLabelAlignment},
+      {"Multiline", false,
+       [](Control& c, const Value& v) {
+         As<LabelWidget>(c)->setWordWrap(v.AsBoolean());
+         ApplyLabelAlignment(c, v);
+       }},
+      {"Selectable", false,
+       [](Control& c, const Value& v) {
+         auto* l = As<LabelWidget>(c);
+         l->setTextInteractionFlags(v.AsBoolean() ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
+         l->setFocusPolicy(Qt::NoFocus);  // QLabel would take click focus for a selectable text
+       }},
+      {"Transparent", true,
+       [](Control& c, const Value& v) { As<LabelWidget>(c)->setAutoFillBackground(!v.AsBoolean()); }},
   });
   return rows;
 }
@@ -296,72 +243,69 @@ void ApplyAreaLines(Control& c, const Value&) {
   As<AreaWidget>(c)->setLineFormat(c.GetProperty("LineHeight").AsDouble(), c.GetProperty("LineSpacing").AsDouble());
 }
 
-const Rows& TextAreaRows() {
-  static const Rows rows = Join({
-      TextStyleRows(),
-      {
-          {"Value", "",
-           [](Control& c, const Value& v) {
-             auto* a = As<AreaWidget>(c);
-             QString text = Str(v);
-             text.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
-             text.replace(QLatin1Char('\n'), QLatin1Char('\r'));
-             if (a->value() != text) a->setValue(text);
-           }},
-          {"TextAlignment", 0,
-           [](Control& c, const Value& v) { As<AreaWidget>(c)->setHorizontalAlignment(Horizontal(v.AsInteger())); }},
-          {"BackgroundColor", RGB(255, 255, 255), ApplyColors},
-          {"HasBorder", true,
-           [](Control& c, const Value& v) {
-             auto* area = As<AreaWidget>(c);
-             area->setFrameShape(v.AsBoolean() ? QFrame::StyledPanel : QFrame::NoFrame);
-             // Qt's inset of 4 points suits a bordered box; without a border the text is laid
-             // out to its frame (a 40-point line in a 42-point heading), and that inset would
-             // push it past the frame's bottom.
-             area->document()->setDocumentMargin(v.AsBoolean() ? 4 : 1);
-           }},
-          {"ReadOnly", false, [](Control& c, const Value& v) { As<AreaWidget>(c)->setReadOnly(v.AsBoolean()); }},
-          {"MaximumCharactersAllowed", 0,
-           [](Control& c, const Value& v) { As<AreaWidget>(c)->setLimit(std::max(0, ToInt(v.AsInteger()))); }},
-          {"Multiline", true,
-           [](Control& c, const Value& v) {
-             As<AreaWidget>(c)->setLineWrapMode(v.AsBoolean() ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
-           }},
-          {"HasVerticalScrollbar", true,
-           [](Control& c, const Value& v) {
-             As<AreaWidget>(c)->setVerticalScrollBarPolicy(v.AsBoolean() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-           }},
-          {"HasHorizontalScrollbar", false,
-           [](Control& c, const Value& v) {
-             As<AreaWidget>(c)->setHorizontalScrollBarPolicy(v.AsBoolean() ? Qt::ScrollBarAsNeeded
-                                                                            : Qt::ScrollBarAlwaysOff);
-           }},
-          {"LineHeight", 0.0, ApplyAreaLines},  // points; 0 the font's own
-          {"LineSpacing", 1.0, ApplyAreaLines},
-          // Without AllowTabs a Tab moves the focus on and types nothing.
-          {"AllowTabs", false,
-           [](Control& c, const Value& v) { As<AreaWidget>(c)->setTabChangesFocus(!v.AsBoolean()); }},
-          {"TabStop", true, ApplyTabStop},
-          {"AllowFocusRing", true, ApplyFocusRing},
-          {"HideSelection", true, nullptr},
-          {"AllowStyledText", true, nullptr},
-          {"AllowSpellChecking", false, nullptr},
-          {"Format", "", nullptr},
-          {"ValidationMask", "", nullptr},
-      },
+const PropertyRows& TextAreaRows() {
+  static const PropertyRows rows(&TextControlRows(), RowList{
+      {"Value", "",
+       [](Control& c, const Value& v) {
+         auto* a = As<AreaWidget>(c);
+         QString text = Str(v);
+         text.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+         text.replace(QLatin1Char('\n'), QLatin1Char('\r'));
+         if (a->value() != text) a->setValue(text);
+       }},
+      {"TextAlignment", 0,
+       [](Control& c, const Value& v) { As<AreaWidget>(c)->setHorizontalAlignment(Horizontal(v.AsInteger())); }},
+      {"BackgroundColor", RGB(255, 255, 255), ApplyColors},
+      {"HasBorder", true,
+       [](Control& c, const Value& v) {
+         auto* area = As<AreaWidget>(c);
+         area->setFrameShape(v.AsBoolean() ? QFrame::StyledPanel : QFrame::NoFrame);
+         // Qt's inset of 4 points suits a bordered box; without a border the text is laid
+         // out to its frame (a 40-point line in a 42-point heading), and that inset would
+         // push it past the frame's bottom.
+         area->document()->setDocumentMargin(v.AsBoolean() ? 4 : 1);
+       }},
+      {"ReadOnly", false, [](Control& c, const Value& v) { As<AreaWidget>(c)->setReadOnly(v.AsBoolean()); }},
+      {"MaximumCharactersAllowed", 0,
+       [](Control& c, const Value& v) { As<AreaWidget>(c)->setLimit(std::max(0, ToInt(v.AsInteger()))); }},
+      {"Multiline", true,
+       [](Control& c, const Value& v) {
+         As<AreaWidget>(c)->setLineWrapMode(v.AsBoolean() ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+       }},
+      {"HasVerticalScrollbar", true,
+       [](Control& c, const Value& v) {
+         As<AreaWidget>(c)->setVerticalScrollBarPolicy(v.AsBoolean() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+       }},
+      {"HasHorizontalScrollbar", false,
+       [](Control& c, const Value& v) {
+         As<AreaWidget>(c)->setHorizontalScrollBarPolicy(v.AsBoolean() ? Qt::ScrollBarAsNeeded
+                                                                        : Qt::ScrollBarAlwaysOff);
+       }},
+      {"LineHeight", 0.0, ApplyAreaLines},  // points; 0 the font's own
+      {"LineSpacing", 1.0, ApplyAreaLines},
+      // Without AllowTabs a Tab moves the focus on and types nothing.
+      {"AllowTabs", false,
+       [](Control& c, const Value& v) { As<AreaWidget>(c)->setTabChangesFocus(!v.AsBoolean()); }},
+      {"TabStop", true, ApplyTabStop},
+      {"AllowFocusRing", true, ApplyFocusRing},
+      {"HideSelection", true, nullptr},
+      {"AllowStyledText", true, nullptr},
+      {"AllowSpellChecking", false, nullptr},
+      {"Format", "", nullptr},
+      {"ValidationMask", "", nullptr},
   });
   return rows;
 }
 
 // A canvas never takes the focus, whatever AllowFocus says.
-const Rows& CanvasRows() {
-  static const Rows rows = {
+const PropertyRows& CanvasRows() {
+  static const PropertyRows rows(&RectRows(), RowList{
       {"Transparent", true, nullptr},
       {"DoubleBuffer", false, nullptr},
       {"AllowFocus", false, nullptr},
       {"AllowFocusRing", true, nullptr},
       {"AllowTabs", false, nullptr},
-  };
+  });
   return rows;
 }
 
@@ -376,14 +320,14 @@ void Restart(Control& c, const Value&) {
   timer->start();
 }
 
-const Rows& TimerRows() {
-  static const Rows rows = {
+const PropertyRows& TimerRows() {
+  static const PropertyRows rows(&ControlRows(), RowList{
       {"Period", 1000, Restart},  // milliseconds
       {"RunMode", 2, Restart},    // 0 off, 1 once, 2 repeatedly
       {"Enabled", true, Restart},
       {"Left", 0, nullptr},  // where the timer's icon sat in the window editor
       {"Top", 0, nullptr},
-  };
+  });
   return rows;
 }
 
@@ -434,14 +378,7 @@ std::shared_ptr<Delegate> Control::HandlerFor(int number) const {
   return found == handlers_.end() ? nullptr : found->second;
 }
 
-bool Control::PropertyKind(const std::string& name, ValueKind* kind) const { return KindIn(ControlRows(), name, kind); }
-
-void Control::ApplyProperty(const std::string& name, const Value& value) { ApplyIn(ControlRows(), *this, name, value); }
-
-Value Control::DefaultProperty(const std::string& name) const {
-  if (const PropertyRow* row = Find(ControlRows(), name)) return row->initial;
-  throw PropertyException(ClassName() + " has no property " + name);
-}
+const PropertyRows& Control::Properties() const { return ControlRows(); }
 
 void Control::AdoptNative(QObject* native) {
   if (native == native_ && link_) return;
@@ -460,21 +397,18 @@ void Control::_Attach(const std::shared_ptr<Window>& owner, QObject* native) {
 
 // ---- RectControl --------------------------------------------------------------------------------
 
-void RectControl::Visible(bool on) {
+void RectControl::Visible(bool on) { SetFlag("Visible", on); }
+bool RectControl::Visible() const { return Flag("Visible"); }
+void RectControl::Enabled(bool on) { SetFlag("Enabled", on); }
+bool RectControl::Enabled() const { return Flag("Enabled"); }
+
+void RectControl::SetFlag(const char* name, bool on) {
   CheckUIThread();
-  SetProperty("Visible", on);
+  SetProperty(name, on);
 }
-bool RectControl::Visible() const {
+bool RectControl::Flag(const char* name) const {
   CheckUIThread();
-  return GetProperty("Visible").AsBoolean();
-}
-void RectControl::Enabled(bool on) {
-  CheckUIThread();
-  SetProperty("Enabled", on);
-}
-bool RectControl::Enabled() const {
-  CheckUIThread();
-  return GetProperty("Enabled").AsBoolean();
+  return GetProperty(name).AsBoolean();
 }
 void RectControl::SetFocus() {
   CheckUIThread();
@@ -527,28 +461,34 @@ void RectControl::_ContentResized(int oldW, int oldH, int newW, int newH) {
   link->movingByLocks = false;
 }
 
-bool RectControl::PropertyKind(const std::string& name, ValueKind* kind) const {
-  return KindIn(RectRows(), name, kind) || Control::PropertyKind(name, kind);
-}
-void RectControl::ApplyProperty(const std::string& name, const Value& value) {
-  if (!ApplyIn(RectRows(), *this, name, value)) Control::ApplyProperty(name, value);
-}
-Value RectControl::DefaultProperty(const std::string& name) const {
-  if (const PropertyRow* row = Find(RectRows(), name)) return row->initial;
-  return Control::DefaultProperty(name);
+const PropertyRows& RectControl::Properties() const { return RectRows(); }
+
+// Gives a new widget every property's current value, in row order.
+void RectControl::DressNative(QObject* native) {
+  AdoptNative(native);
+  ApplyAllProperties();
 }
 
-// Gives a new widget every property's current value, in table order.
-void RectControl::DressNative(QObject* native, const std::vector<std::string>& names) {
-  AdoptNative(native);
-  for (const auto& name : names) ApplyProperty(name, GetProperty(name));
+// ---- TextControl ----------------------------------------------------------------------------------
+
+void TextControl::Text(const std::string& text) {
+  CheckUIThread();
+  SetProperty("Value", text);
 }
+
+std::string TextControl::Text() const {
+  CheckUIThread();
+  return CurrentText();
+}
+
+std::string TextControl::CurrentText() const { return GetProperty("Value").AsString(); }
+
+const PropertyRows& TextControl::Properties() const { return TextControlRows(); }
 
 // ---- TextField ----------------------------------------------------------------------------------
 
 QObject* TextField::_CreateNative(QWidget* content) {
   CheckUIThread();
-  static const auto names = Names({&TextFieldRows(), &RectRows(), &ControlRows()});
   auto* field = new FieldWidget(content);
   field->setControl(std::static_pointer_cast<TextField>(weak_from_this().lock()));
   // What the user types is kept in Value too, so it is still there once the widget is gone.
@@ -557,19 +497,13 @@ QObject* TextField::_CreateNative(QWidget* content) {
     if (auto self = std::static_pointer_cast<TextField>(weak.lock()))
       _DispatchSafely([&] { self->SetProperty("Value", text.toStdString()); });
   });
-  DressNative(field, names);
+  DressNative(field);
   return field;
 }
 
-void TextField::Text(const std::string& text) {
-  CheckUIThread();
-  SetProperty("Value", text);
-}
-
-std::string TextField::Text() const {
-  CheckUIThread();
+std::string TextField::CurrentText() const {
   if (auto* f = As<FieldWidget>(*this)) return f->text().toStdString();
-  return GetProperty("Value").AsString();
+  return TextControl::CurrentText();
 }
 
 const EventSpec* TextField::FindEvent(int number) const { return EventIn(kTextFieldEvents, number); }
@@ -581,92 +515,46 @@ bool TextField::_KeyDown(const std::string& keyText) {
   return Raise(kKeyDown, false, self, keyText);
 }
 
-bool TextField::PropertyKind(const std::string& name, ValueKind* kind) const {
-  return KindIn(TextFieldRows(), name, kind) || RectControl::PropertyKind(name, kind);
-}
-void TextField::ApplyProperty(const std::string& name, const Value& value) {
-  if (!ApplyIn(TextFieldRows(), *this, name, value)) RectControl::ApplyProperty(name, value);
-}
-Value TextField::DefaultProperty(const std::string& name) const {
-  if (const PropertyRow* row = Find(TextFieldRows(), name)) return row->initial;
-  return RectControl::DefaultProperty(name);
-}
+const PropertyRows& TextField::Properties() const { return TextFieldRows(); }
 
 // ---- Label --------------------------------------------------------------------------------------
 
 QObject* Label::_CreateNative(QWidget* content) {
   CheckUIThread();
-  static const auto names = Names({&LabelRows(), &RectRows(), &ControlRows()});
-  DressNative(new LabelWidget(content), names);
+  DressNative(new LabelWidget(content));
   return native_;
 }
 
-void Label::Text(const std::string& text) {
-  CheckUIThread();
-  SetProperty("Value", text);
-}
-
-std::string Label::Text() const {
-  CheckUIThread();
-  return GetProperty("Value").AsString();
-}
-
-bool Label::PropertyKind(const std::string& name, ValueKind* kind) const {
-  return KindIn(LabelRows(), name, kind) || RectControl::PropertyKind(name, kind);
-}
-void Label::ApplyProperty(const std::string& name, const Value& value) {
-  if (!ApplyIn(LabelRows(), *this, name, value)) RectControl::ApplyProperty(name, value);
-}
-Value Label::DefaultProperty(const std::string& name) const {
-  if (const PropertyRow* row = Find(LabelRows(), name)) return row->initial;
-  return RectControl::DefaultProperty(name);
-}
+const PropertyRows& Label::Properties() const { return LabelRows(); }
 
 // ---- TextArea -----------------------------------------------------------------------------------
 
 QObject* TextArea::_CreateNative(QWidget* content) {
   CheckUIThread();
-  static const auto names = Names({&TextAreaRows(), &RectRows(), &ControlRows()});
   auto* area = new AreaWidget(content);
   std::weak_ptr<Object> weak = weak_from_this();
   QObject::connect(area, &QTextEdit::textChanged, area, [weak, area] {
     if (auto self = std::static_pointer_cast<TextArea>(weak.lock()))
       _DispatchSafely([&] { self->SetProperty("Value", area->value().toStdString()); });
   });
-  DressNative(area, names);
+  DressNative(area);
   return area;
 }
 
-void TextArea::Text(const std::string& text) {
-  CheckUIThread();
-  SetProperty("Value", text);
-}
-
-std::string TextArea::Text() const {
-  CheckUIThread();
+std::string TextArea::CurrentText() const {
   if (auto* a = As<AreaWidget>(*this)) return a->value().toStdString();
-  return WithCR(GetProperty("Value").AsString());
+  return WithCR(TextControl::CurrentText());
 }
 
-bool TextArea::PropertyKind(const std::string& name, ValueKind* kind) const {
-  return KindIn(TextAreaRows(), name, kind) || RectControl::PropertyKind(name, kind);
-}
-void TextArea::ApplyProperty(const std::string& name, const Value& value) {
-  if (!ApplyIn(TextAreaRows(), *this, name, value)) RectControl::ApplyProperty(name, value);
-}
-Value TextArea::DefaultProperty(const std::string& name) const {
-  if (const PropertyRow* row = Find(TextAreaRows(), name)) return row->initial;
-  return RectControl::DefaultProperty(name);
-}
+const PropertyRows& TextArea::Properties() const { return TextAreaRows(); }
 
 // ---- Canvas -------------------------------------------------------------------------------------
 
 QObject* Canvas::_CreateNative(QWidget* content) {
   CheckUIThread();
-  static const auto names = Names({&CanvasRows(), &RectRows(), &ControlRows()});
   auto* canvas = new CanvasWidget(content);
   canvas->setControl(std::static_pointer_cast<Canvas>(weak_from_this().lock()));
-  DressNative(canvas, names);
+  DressNative(canvas);
   Backdrop(backdrop_);
   return canvas;
 }
@@ -688,22 +576,12 @@ bool Canvas::_MouseDown(std::int64_t x, std::int64_t y) {
   return true;
 }
 
-bool Canvas::PropertyKind(const std::string& name, ValueKind* kind) const {
-  return KindIn(CanvasRows(), name, kind) || RectControl::PropertyKind(name, kind);
-}
-void Canvas::ApplyProperty(const std::string& name, const Value& value) {
-  if (!ApplyIn(CanvasRows(), *this, name, value)) RectControl::ApplyProperty(name, value);
-}
-Value Canvas::DefaultProperty(const std::string& name) const {
-  if (const PropertyRow* row = Find(CanvasRows(), name)) return row->initial;
-  return RectControl::DefaultProperty(name);
-}
+const PropertyRows& Canvas::Properties() const { return CanvasRows(); }
 
 // ---- Timer --------------------------------------------------------------------------------------
 
 QObject* Timer::_CreateNative(QWidget* content) {
   CheckUIThread();
-  static const auto names = Names({&TimerRows(), &ControlRows()});
   auto* timer = new QTimer(content);
   // Qt's default coarse timers may fire up to 5% early; a period is a promise not to fire sooner.
   timer->setTimerType(Qt::PreciseTimer);
@@ -712,7 +590,7 @@ QObject* Timer::_CreateNative(QWidget* content) {
     if (auto self = std::static_pointer_cast<Timer>(weak.lock())) self->_Fire();
   });
   AdoptNative(timer);
-  for (const auto& name : names) ApplyProperty(name, GetProperty(name));
+  ApplyAllProperties();
   return timer;
 }
 
@@ -735,15 +613,6 @@ void Timer::_Fire() {
 
 const EventSpec* Timer::FindEvent(int number) const { return EventIn(kTimerEvents, number); }
 
-bool Timer::PropertyKind(const std::string& name, ValueKind* kind) const {
-  return KindIn(TimerRows(), name, kind) || Control::PropertyKind(name, kind);
-}
-void Timer::ApplyProperty(const std::string& name, const Value& value) {
-  if (!ApplyIn(TimerRows(), *this, name, value)) Control::ApplyProperty(name, value);
-}
-Value Timer::DefaultProperty(const std::string& name) const {
-  if (const PropertyRow* row = Find(TimerRows(), name)) return row->initial;
-  return Control::DefaultProperty(name);
-}
+const PropertyRows& Timer::Properties() const { return TimerRows(); }
 
 }  // namespace gui

@@ -45,8 +45,6 @@ class Control : public PropertyHolder {
   void AddHandler(int number, std::shared_ptr<Delegate> handler);
   bool HasHandler(int number) const { return handlers_.count(number) != 0; }
 
-  bool PropertyKind(const std::string& name, ValueKind* kind) const override;
-
   // Layer-internal: Window::__New makes the control's Qt object with _CreateNative (a widget
   // on `content` for the visible controls) and then calls _Attach.
   virtual QObject* _CreateNative(QWidget* content) = 0;
@@ -54,8 +52,9 @@ class Control : public PropertyHolder {
   QObject* _Native() const { return native_; }
 
  protected:
-  void ApplyProperty(const std::string& name, const Value& value) override;
-  Value DefaultProperty(const std::string& name) const override;
+  const PropertyRows& Properties() const override;
+  // Effects reach the Qt object only while there is one.
+  bool AppliesProperties() const override { return native_ != nullptr; }
   // Runs the handler of `number` with `args` through the exception helper, or returns `otherwise`
   // when no handler is bound. An error escaping the handler goes to the unhandled-exception
   // report and `otherwise` is returned.
@@ -99,7 +98,6 @@ class RectControl : public Control {
   void SetFocus();
   bool HasFocus() const;
 
-  bool PropertyKind(const std::string& name, ValueKind* kind) const override;
   QWidget* _Widget() const;
   // Layer-internal, for the window. Whether Tab can reach the control (it still skips it while
   // hidden or disabled); the chain itself is ordered by TabIndex.
@@ -109,65 +107,72 @@ class RectControl : public Control {
   void _ContentResized(int oldW, int oldH, int newW, int newH);
 
  protected:
-  void ApplyProperty(const std::string& name, const Value& value) override;
-  Value DefaultProperty(const std::string& name) const override;
-  // Adopts a new widget and applies the current value of every property in `names` to it.
-  void DressNative(QObject* native, const std::vector<std::string>& names);
+  const PropertyRows& Properties() const override;
+  // Adopts a new widget and applies the current value of every property to it.
+  void DressNative(QObject* native);
+
+ private:
+  // A Boolean property, read or set on the UI thread only.
+  void SetFlag(const char* name, bool on);
+  bool Flag(const char* name) const;
+};
+
+// A control whose text is its Value property: the two text entries and the static text.
+class TextControl : public RectControl {
+ public:
+  static constexpr const char* kClassName = "TextControl";
+  std::string ClassName() const override { return kClassName; }
+  void Text(const std::string& text);
+  std::string Text() const;
+
+ protected:
+  const PropertyRows& Properties() const override;
+  // The text as the control holds it now; by default the stored Value.
+  virtual std::string CurrentText() const;
 };
 
 // A one-line text entry. Its KeyDown event (9) runs before the field acts on a key: True from
 // the handler consumes the key. MaximumCharactersAllowed bounds what the user types or pastes,
 // never the text the program sets.
-class TextField : public RectControl {
+class TextField : public TextControl {
  public:
   static constexpr const char* kClassName = "TextField";
   static constexpr int kKeyDown = 9;
   std::string ClassName() const override { return kClassName; }
   QObject* _CreateNative(QWidget* content) override;
 
-  void Text(const std::string& text);
-  std::string Text() const;
-
   const EventSpec* FindEvent(int number) const override;
-  bool PropertyKind(const std::string& name, ValueKind* kind) const override;
 
   // Layer-internal: the key filter. True when the key was consumed.
   bool _KeyDown(const std::string& keyText);
 
  protected:
-  void ApplyProperty(const std::string& name, const Value& value) override;
-  Value DefaultProperty(const std::string& name) const override;
+  const PropertyRows& Properties() const override;
+  std::string CurrentText() const override;
 };
 
 // A static text.
-class Label : public RectControl {
+class Label : public TextControl {
  public:
   static constexpr const char* kClassName = "Label";
   std::string ClassName() const override { return kClassName; }
   QObject* _CreateNative(QWidget* content) override;
-  void Text(const std::string& text);
-  std::string Text() const;
-  bool PropertyKind(const std::string& name, ValueKind* kind) const override;
 
  protected:
-  void ApplyProperty(const std::string& name, const Value& value) override;
-  Value DefaultProperty(const std::string& name) const override;
+  const PropertyRows& Properties() const override;
 };
 
 // A multi-line text. Lines in Value are separated by CR ("\r"), LF or CR LF; Text() gives them
 // back separated by CR.
-class TextArea : public RectControl {
+class TextArea : public TextControl {
  public:
   static constexpr const char* kClassName = "TextArea";
   std::string ClassName() const override { return kClassName; }
   QObject* _CreateNative(QWidget* content) override;
-  void Text(const std::string& text);
-  std::string Text() const;
-  bool PropertyKind(const std::string& name, ValueKind* kind) const override;
 
  protected:
-  void ApplyProperty(const std::string& name, const Value& value) override;
-  Value DefaultProperty(const std::string& name) const override;
+  const PropertyRows& Properties() const override;
+  std::string CurrentText() const override;
 };
 
 // A drawing surface whose whole face is its backdrop picture. It never takes the focus. Its
@@ -183,14 +188,12 @@ class Canvas : public RectControl {
   std::shared_ptr<Picture> Backdrop() const { return backdrop_; }
 
   const EventSpec* FindEvent(int number) const override;
-  bool PropertyKind(const std::string& name, ValueKind* kind) const override;
 
   // Layer-internal: a press; true when a handler took it.
   bool _MouseDown(std::int64_t x, std::int64_t y);
 
  protected:
-  void ApplyProperty(const std::string& name, const Value& value) override;
-  Value DefaultProperty(const std::string& name) const override;
+  const PropertyRows& Properties() const override;
 
  private:
   std::shared_ptr<Picture> backdrop_;
@@ -211,14 +214,12 @@ class Timer : public Control {
   bool Pending() const;
 
   const EventSpec* FindEvent(int number) const override;
-  bool PropertyKind(const std::string& name, ValueKind* kind) const override;
 
   // Layer-internal: the timer fired.
   void _Fire();
 
  protected:
-  void ApplyProperty(const std::string& name, const Value& value) override;
-  Value DefaultProperty(const std::string& name) const override;
+  const PropertyRows& Properties() const override;
 };
 
 }  // namespace gui

@@ -15,15 +15,50 @@ const char* ValueKindName(ValueKind kind) {
   return "?";
 }
 
+namespace {
+
+std::string Describe(const Value& v) {
+  switch (v.Kind()) {
+    case ValueKind::Boolean: return v.AsBoolean() ? "true" : "false";
+    case ValueKind::Integer: return std::to_string(v.AsInteger());
+    case ValueKind::Double: return std::to_string(v.AsDouble());
+    case ValueKind::String: return "\"" + v.AsString() + "\"";
+    case ValueKind::Color: return "a colour";
+  }
+  return "?";
+}
+
+}  // namespace
+
+void PropertyRows::Add(PropertyRow row) {
+  if (Find(row.name)) throw PropertyException("the property " + row.name + " is declared twice");
+  rows_.push_back(std::move(row));
+}
+
+const PropertyRow* PropertyRows::Find(const std::string& name) const {
+  for (const auto& row : rows_)
+    if (row.name == name) return &row;
+  return nullptr;
+}
+
+bool PropertyHolder::PropertyKind(const std::string& name, ValueKind* kind) const {
+  const PropertyRow* row = Properties().Find(name);
+  if (row && kind) *kind = row->initial.Kind();
+  return row != nullptr;
+}
+
 void PropertyHolder::SetProperty(const std::string& name, const Value& value) {
-  ValueKind expected;
-  if (!PropertyKind(name, &expected))
-    throw PropertyException(ClassName() + " has no property " + name);
+  const PropertyRow* row = Properties().Find(name);
+  if (!row) throw PropertyException(ClassName() + " has no property " + name);
+  const ValueKind expected = row->initial.Kind();
   const bool fits = value.Kind() == expected ||
                     (expected == ValueKind::Double && value.Kind() == ValueKind::Integer);
   if (!fits)
     throw PropertyException(ClassName() + "." + name + " takes a " + ValueKindName(expected) + ", not a " +
                             ValueKindName(value.Kind()));
+  // Refused before it is stored: a later effect that reads the stored values never sees it.
+  if (row->accepts && !row->accepts(value))
+    throw PropertyException(ClassName() + "." + name + " takes " + row->acceptable + ", not " + Describe(value));
   bool stored = false;
   for (auto& p : values_) {
     if (p.name == name) {
@@ -33,15 +68,25 @@ void PropertyHolder::SetProperty(const std::string& name, const Value& value) {
     }
   }
   if (!stored) values_.push_back({name, value});
-  ApplyProperty(name, value);
+  Apply(*row, value);
 }
 
 Value PropertyHolder::GetProperty(const std::string& name) const {
-  ValueKind kind;
-  if (!PropertyKind(name, &kind)) throw PropertyException(ClassName() + " has no property " + name);
+  const PropertyRow* row = Properties().Find(name);
+  if (!row) throw PropertyException(ClassName() + " has no property " + name);
   for (const auto& p : values_)
     if (p.name == name) return p.value;
-  return DefaultProperty(name);
+  return row->initial;
+}
+
+void PropertyHolder::ApplyAllProperties() {
+  for (const auto& row : Properties().All()) Apply(row, GetProperty(row.name));
+}
+
+void PropertyHolder::Apply(const PropertyRow& row, const Value& value) {
+  if (!row.apply || !AppliesProperties()) return;
+  CheckUIThread();
+  row.apply(*this, value);
 }
 
 void _SetProperties(PropertyHolder& object, const PropertyTable& table) {

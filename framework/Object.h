@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -104,24 +105,77 @@ struct Property {
 };
 using PropertyTable = std::vector<Property>;
 
-// An object whose properties can be set from a table. Every class declares its property names
-// and their kinds; setting an unknown name or a value of the wrong kind raises PropertyException.
+class PropertyHolder;
+
+// One property a class knows: its name, its default (whose kind is the property's kind), what
+// setting it does, and which values of that kind it takes.
+struct PropertyRow {
+  using Apply = std::function<void(PropertyHolder&, const Value&)>;
+  std::string name;
+  Value initial;
+  Apply apply;                                  // empty: the value is only stored
+  bool (*accepts)(const Value&) = nullptr;      // nullptr: every value of the kind
+  const char* acceptable = "";                  // what `accepts` takes, for the refusal's message
+};
+
+// The properties of a class: its own rows on top of its base class's. A row of the class
+// replaces the base's row of the same name. In order, the class's own rows come first, then the
+// base's; that is the order in which a new native object is given every value.
+class PropertyRows {
+ public:
+  // One row as a class writes it: its effect takes the class itself.
+  template <class T>
+  struct Row {
+    const char* name;
+    Value initial;
+    void (*apply)(T&, const Value&) = nullptr;
+    bool (*accepts)(const Value&) = nullptr;
+    const char* acceptable = "";
+  };
+
+  template <class T>
+  PropertyRows(const PropertyRows* base, const std::vector<Row<T>>& own) {
+    for (const auto& row : own) {
+      PropertyRow::Apply apply;
+      if (auto fn = row.apply) apply = [fn](PropertyHolder& holder, const Value& v) { fn(static_cast<T&>(holder), v); };
+      Add({row.name, row.initial, std::move(apply), row.accepts, row.acceptable});
+    }
+    if (base)
+      for (const auto& row : base->rows_)
+        if (!Find(row.name)) rows_.push_back(row);
+  }
+
+  const PropertyRow* Find(const std::string& name) const;
+  const std::vector<PropertyRow>& All() const { return rows_; }
+
+ private:
+  void Add(PropertyRow row);
+  std::vector<PropertyRow> rows_;
+};
+
+// An object whose properties can be set from a table. Every class declares its rows; setting an
+// unknown name, a value of the wrong kind or a value the property does not take raises
+// PropertyException and leaves the stored value as it was.
 class PropertyHolder : public Object {
  public:
-  // Sets one property after checking its name and kind.
+  // Checks the name, the kind and the value, stores it and applies its effect.
   void SetProperty(const std::string& name, const Value& value);
   // The last value set for a property (or its default); PropertyException when the class does
   // not know the name.
   Value GetProperty(const std::string& name) const;
   // The kind a property of this class takes, or false when the class does not know the name.
-  virtual bool PropertyKind(const std::string& name, ValueKind* kind) const = 0;
+  bool PropertyKind(const std::string& name, ValueKind* kind) const;
 
  protected:
-  // Called after the check and after the value was stored; applies its effect.
-  virtual void ApplyProperty(const std::string& name, const Value& value) = 0;
-  virtual Value DefaultProperty(const std::string& name) const = 0;
+  virtual const PropertyRows& Properties() const = 0;
+  // Whether effects are applied now; while false (no native object yet, or no more) a value is
+  // only stored.
+  virtual bool AppliesProperties() const { return true; }
+  // Applies the current value of every property, in row order: a new native object's dressing.
+  void ApplyAllProperties();
 
  private:
+  void Apply(const PropertyRow& row, const Value& value);
   std::vector<Property> values_;
 };
 

@@ -50,10 +50,12 @@ void _RuntimeRun();
 // display), and ends the run with a non-zero exit status.
 void _UnhandledException(std::exception_ptr error);
 
-// Runs the finalisers, then closes every window and ends the Qt application.
+// Runs the finalisers registered with RegisterFinalizer, in registration order; windows are
+// still open then.
 void RuntimePerformFinalizers();
-// The process's exit status: the code given to Quit, 0 when the run ended normally, 1 after an
-// unhandled error.
+// Ends the run: destroys every open window without raising its events, ends the Qt application
+// when the layer made it, and returns the process's exit status: the code given to Quit, 0 when
+// the run ended normally, 1 after an unhandled error.
 std::int32_t RuntimeExit();
 
 // ---- services -------------------------------------------------------------------------------

@@ -38,84 +38,65 @@ struct Window::Native {
 // ---- properties ------------------------------------------------------------------------------
 namespace {
 
-struct WindowProperty {
-  const char* name;
-  ValueKind kind;
-};
-
-constexpr WindowProperty kWindowProperties[] = {
-    {"Width", ValueKind::Integer},          {"Height", ValueKind::Integer},
-    {"MinimumWidth", ValueKind::Integer},   {"MinimumHeight", ValueKind::Integer},
-    {"MaximumWidth", ValueKind::Integer},   {"MaximumHeight", ValueKind::Integer},
-    {"Type", ValueKind::Integer},           {"Title", ValueKind::String},
-    {"HasCloseButton", ValueKind::Boolean}, {"HasMinimizeButton", ValueKind::Boolean},
-    {"HasMaximizeButton", ValueKind::Boolean}, {"HasFullScreenButton", ValueKind::Boolean},
-    {"Resizeable", ValueKind::Boolean},     {"Composite", ValueKind::Boolean},
-    {"MacProcID", ValueKind::Integer},      {"FullScreen", ValueKind::Boolean},
-    {"DefaultLocation", ValueKind::Integer}, {"Visible", ValueKind::Boolean},
-    {"HasBackgroundColor", ValueKind::Boolean}, {"BackgroundColor", ValueKind::Color},
-    {"MenuBarVisible", ValueKind::Boolean}, {"LiveResize", ValueKind::Boolean},
-};
-
 // Frame types: 0 document window, 1 movable modal, 2 modal dialog (drawn as a frameless splash),
 // 3 floating window.
-constexpr std::int64_t kLastFrameType = 3;
+bool IsFrameType(const Value& v) { return v.AsInteger() >= 0 && v.AsInteger() <= 3; }
 
 // Placements: 0 and 2 centred on the primary screen, 1 centred over the active window,
 // 3 staggered below and right of the active window.
-constexpr std::int64_t kLastPlacement = 3;
+bool IsPlacement(const Value& v) { return v.AsInteger() >= 0 && v.AsInteger() <= 3; }
 constexpr int kStagger = 30;
 
-bool IsGeometry(const std::string& n) {
-  return n == "Width" || n == "Height" || n == "MinimumWidth" || n == "MinimumHeight" || n == "MaximumWidth" ||
-         n == "MaximumHeight" || n == "Resizeable";
-}
-bool IsFrame(const std::string& n) {
-  return n == "Type" || n == "HasCloseButton" || n == "HasMinimizeButton" || n == "HasMaximizeButton" ||
-         n == "HasFullScreenButton" || n == "Resizeable";
-}
+bool IsPositive(const Value& v) { return v.AsInteger() > 0; }
 
 }  // namespace
 
-bool Window::PropertyKind(const std::string& name, ValueKind* kind) const {
-  for (const auto& p : kWindowProperties) {
-    if (name == p.name) {
-      *kind = p.kind;
-      return true;
-    }
-  }
-  return false;
+const PropertyRows& Window::Rows() {
+  using Row = PropertyRows::Row<Window>;
+  const auto frame = [](Window& w, const Value&) { w.ApplyFrame(); };
+  const auto geometry = [](Window& w, const Value&) { w.ApplyGeometry(); };
+  const auto background = [](Window& w, const Value&) { w.ApplyBackground(); };
+  static const PropertyRows rows(nullptr, std::vector<Row>{
+      {"Width", 600, geometry, IsPositive, "a positive size"},
+      {"Height", 400, geometry, IsPositive, "a positive size"},
+      {"MinimumWidth", 64, geometry},
+      {"MinimumHeight", 64, geometry},
+      {"MaximumWidth", 32000, geometry},
+      {"MaximumHeight", 32000, geometry},
+      {"Type", 0, frame, IsFrameType, "a frame type from 0 to 3"},
+      {"Title", "Untitled",
+       [](Window& w, const Value& v) { w.native_->widget->setWindowTitle(QString::fromStdString(v.AsString())); }},
+      {"HasCloseButton", true, frame},
+      {"HasMinimizeButton", true, frame},
+      {"HasMaximizeButton", true, frame},
+      {"HasFullScreenButton", false, frame},
+      {"Resizeable", true,
+       [](Window& w, const Value&) {
+         w.ApplyFrame();
+         w.ApplyGeometry();
+       }},
+      {"Composite", false},
+      {"MacProcID", 0},
+      {"FullScreen", false},  // read when the window is shown
+      {"DefaultLocation", 0, nullptr, IsPlacement, "a placement from 0 to 3"},
+      {"Visible", true,
+       [](Window& w, const Value& v) {
+         if (w.native_->built) v.AsBoolean() ? w.Show() : w.Hide();
+       }},
+      {"HasBackgroundColor", false, background},
+      {"BackgroundColor", RGB(255, 255, 255), background},
+      {"MenuBarVisible", true,
+       [](Window& w, const Value& v) {
+         if (w.native_->menuBar) w.native_->menuBar->setVisible(v.AsBoolean());
+       }},
+      {"LiveResize", true},
+  });
+  return rows;
 }
 
-Value Window::DefaultProperty(const std::string& name) const {
-  if (name == "Width") return 600;
-  if (name == "Height") return 400;
-  if (name == "MinimumWidth" || name == "MinimumHeight") return 64;
-  if (name == "MaximumWidth" || name == "MaximumHeight") return 32000;
-  if (name == "Title") return "Untitled";
-  if (name == "BackgroundColor") return RGB(255, 255, 255);
-  if (name == "HasBackgroundColor" || name == "Composite" || name == "FullScreen" || name == "HasFullScreenButton")
-    return false;
-  if (name == "Type" || name == "MacProcID" || name == "DefaultLocation") return 0;
-  return true;  // the remaining Booleans: buttons, Resizeable, Visible, MenuBarVisible, LiveResize
-}
+const PropertyRows& Window::Properties() const { return Rows(); }
 
-void Window::ApplyProperty(const std::string& name, const Value& value) {
-  if (name == "Type" && (value.AsInteger() < 0 || value.AsInteger() > kLastFrameType))
-    throw PropertyException("no window frame type " + std::to_string(value.AsInteger()));
-  if (name == "DefaultLocation" && (value.AsInteger() < 0 || value.AsInteger() > kLastPlacement))
-    throw PropertyException("no window placement " + std::to_string(value.AsInteger()));
-  if ((name == "Width" || name == "Height") && value.AsInteger() <= 0)
-    throw PropertyException("a window's " + name + " must be positive");
-  QWidget* w = native_ ? native_->widget.data() : nullptr;
-  if (!w) return;
-  if (IsFrame(name)) ApplyFrame();
-  if (IsGeometry(name)) ApplyGeometry();
-  if (name == "Title") w->setWindowTitle(QString::fromStdString(value.AsString()));
-  if (name == "HasBackgroundColor" || name == "BackgroundColor") ApplyBackground();
-  if (name == "MenuBarVisible" && native_->menuBar) native_->menuBar->setVisible(value.AsBoolean());
-  if (name == "Visible" && native_->built) value.AsBoolean() ? Show() : Hide();
-}
+bool Window::AppliesProperties() const { return native_->widget != nullptr; }
 
 void Window::ApplyFrame() {
   QWidget* w = native_->widget;

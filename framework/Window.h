@@ -91,8 +91,6 @@ class Window : public PropertyHolder {
   }
   const std::vector<std::shared_ptr<Control>>& Controls() const { return controls_; }
 
-  bool PropertyKind(const std::string& name, ValueKind* kind) const override;
-
   // Layer-internal.
   QWidget* _Widget() const;
   QWidget* _Content() const;
@@ -101,10 +99,12 @@ class Window : public PropertyHolder {
   void _Destroy();    // ends the window without raising any event
 
  protected:
-  void ApplyProperty(const std::string& name, const Value& value) override;
-  Value DefaultProperty(const std::string& name) const override;
+  const PropertyRows& Properties() const override;
+  // Effects reach the Qt window only while there is one.
+  bool AppliesProperties() const override;
 
  private:
+  static const PropertyRows& Rows();
   void AttachControl(const std::shared_ptr<Control>& control);
   void ApplyFrame();
   void ApplyGeometry();

@@ -2,7 +2,8 @@
 // It shows itself when the start-up asks for it. Its one-shot timer (4 s), a key press or a
 // mouse press hands over: the splash hides (it is never closed) and the main window is shown,
 // made on the first hand-over. Nothing stops the timer, so after an early hand-over it fires
-// later and hands over once more, which leaves the already shown main window as it is.
+// later and hands over once more: the splash stays hidden, and Show on the main window, already
+// shown with whatever the user typed, brings it to the front and makes it active again.
 #include "windows/AboutWnd.h"
 
 #include "app/SharedInstances.h"

@@ -133,6 +133,27 @@ TEST_F(WindowTest, PropertyTableRefusesUnknownNamesAndWrongKinds) {
   EXPECT_EQ(w->GetProperty("MinimumWidth").AsInteger(), 64) << "unset properties read back their defaults";
 }
 
+// The frame and geometry passes read the stored values, so a refused value must never be stored.
+TEST_F(WindowTest, ARefusedPropertyLeavesTheStoredValueAndTheWindowAsTheyWere) {
+  auto w = gui::ImplicitInstance<Probe>();  // 320 x 200, fixed size
+  QWidget* widget = gui::testing::WidgetOf(*w);
+  QWidget* content = gui::testing::ContentOf(*w);
+  const Qt::WindowFlags flags = widget->windowFlags();
+  const gui::Property refused[] = {
+      {"Width", 0}, {"Height", -5}, {"Type", 9}, {"Type", -1}, {"DefaultLocation", 4}, {"DefaultLocation", -1},
+  };
+  for (const auto& p : refused) {
+    SCOPED_TRACE(p.name);
+    const gui::Value before = w->GetProperty(p.name);
+    EXPECT_THROW(w->SetProperty(p.name, p.value), gui::PropertyException);
+    EXPECT_EQ(w->GetProperty(p.name), before);
+  }
+  w->SetProperty("HasMinimizeButton", true);  // a frame pass
+  w->SetProperty("MinimumWidth", 64);         // a geometry pass
+  EXPECT_EQ(content->size(), QSize(320, 200));
+  EXPECT_EQ(widget->windowFlags(), flags);
+}
+
 std::shared_ptr<gui::MenuBar> FileMenuWithQuit() {
   auto bar = std::make_shared<gui::MenuBar>();
   auto file = std::make_shared<gui::MenuItem>();
