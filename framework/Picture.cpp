@@ -10,28 +10,17 @@
 #include <optional>
 
 #include "framework/Runtime.h"
-#include "framework/Testing.h"
 #include "framework/internal/PictureImpl.h"
 
 namespace gui {
 
 namespace {
 
-constexpr const char* kDefaultRoot = ":/app/";
+// The pictures compiled into the program; nothing is read from the disk.
+constexpr const char* kRoot = ":/app/";
 
-// Where _OpenFromApp looks; only tests point it elsewhere. UI thread only, like the loads.
-std::string& ResourceRoot() {
-  static std::string root = kDefaultRoot;
-  return root;
-}
-
-int& ReadCount() {
-  static int reads = 0;
-  return reads;
-}
-
-// A name is a plain file name inside the root: a separator or ".." could reach another
-// resource folder or, with a root on disk, any file on the machine.
+// A name is a plain file name in that folder: resource paths are cleaned like file paths, so
+// a separator or ".." could still reach another resource folder (":/app/../x" is ":/x").
 bool IsPlainName(const std::string& name) {
   return !name.empty() && name.find('/') == std::string::npos &&
          name.find('\\') == std::string::npos && name.find("..") == std::string::npos &&
@@ -51,12 +40,11 @@ bool HighResolutionScreen() {
   return screen && screen->devicePixelRatio() > 1.0;
 }
 
-// The decoded file, or nothing when it is absent or not an image. Only a file that exists
-// counts as read. The format comes from the content, so a name without an extension works.
+// The decoded file, or nothing when it is absent or not an image. The format comes from the
+// content, so a name without an extension works.
 std::optional<QImage> ReadImage(const std::string& path) {
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  ++ReadCount();
   // Try PNG, what the program ships, before guessing: guessing loads every image plugin Qt has.
   QImageReader reader(&file, "png");
   QImage image = reader.read();
@@ -78,8 +66,7 @@ std::shared_ptr<Picture> Picture::_OpenFromApp(const std::string& fileName) {
     throw UnsupportedOperationException("a picture cannot be loaded before the application starts");
   if (!IsPlainName(fileName)) return nullptr;
 
-  std::string root = ResourceRoot();
-  if (root.back() != '/') root += '/';
+  const std::string root = kRoot;
 
   QPixmap pixmap;
   if (HighResolutionScreen()) {
@@ -107,17 +94,5 @@ int Picture::Width() const {
 int Picture::Height() const {
   return static_cast<int>(std::lround(impl_->pixmap().deviceIndependentSize().height()));
 }
-
-namespace internal {
-void ResetPictureReads() { ReadCount() = 0; }
-}  // namespace internal
-
-namespace testing {
-
-void SetResourceRoot(const std::string& root) { ResourceRoot() = root.empty() ? kDefaultRoot : root; }
-
-int PictureReads() { return ReadCount(); }
-
-}  // namespace testing
 
 }  // namespace gui

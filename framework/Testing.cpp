@@ -4,7 +4,6 @@
 
 #include "framework/Controls.h"
 #include "framework/Window.h"
-#include "framework/internal/PictureImpl.h"
 #include "framework/internal/RunState.h"
 
 namespace gui::testing {
@@ -24,8 +23,6 @@ void ResetRuntime() {
   s.reporting = false;
   s.exitStatus = 0;
   s.app.reset();
-  internal::ResetPictureReads();
-  SetResourceRoot("");
 }
 
 }  // namespace gui::testing

@@ -1,6 +1,7 @@
-// Hooks for the test suites: what a real desktop gives but a headless test cannot observe (the
-// beep, the unhandled-exception box), a way to make a resource missing, and a reset between
-// cases. The program itself never calls these.
+// Hooks for the test suites: the Qt widgets behind the layer's objects, what a real desktop gives
+// but a headless test cannot observe (the beep, the unhandled-exception box), and a reset between
+// cases. They live in the framework_testing library, which only the tests link: the program
+// carries none of them.
 #pragma once
 
 #include <functional>
@@ -27,15 +28,9 @@ void SetBeepHook(std::function<void()> hook);
 // box where there is a display); an empty function restores it.
 void SetReportHook(std::function<void(const std::string& report)> hook);
 
-// Where Picture::_OpenFromApp looks: a Qt resource prefix (":/app/", the default) or a folder
-// on disk ending in "/". An empty text restores the default.
-void SetResourceRoot(const std::string& root);
-// How many files Picture::_OpenFromApp has read since the start (or the last reset).
-int PictureReads();
-
 // Closes every window without raising their events, forgets the application object, and resets
-// quitting, the exit status, the picture read count and the resource root (the beep and report hooks stay as they are). For
-// test cases that share one process.
+// quitting and the exit status (the beep and report hooks stay as they are). For test cases that
+// share one process.
 void ResetRuntime();
 
 }  // namespace gui::testing

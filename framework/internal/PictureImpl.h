@@ -17,9 +17,4 @@ struct Picture::Impl {
   QPixmap pixmap_;
 };
 
-namespace internal {
-// Sets the count behind testing::PictureReads back to zero.
-void ResetPictureReads();
-}  // namespace internal
-
 }  // namespace gui

@@ -1,71 +1,52 @@
-// Picture::_OpenFromApp against a resource root on disk: exact names, content-sniffed formats,
-// names that would leave the root, the read count, and the "@2x" choice on a high-resolution
-// screen (in a child process started with QT_SCALE_FACTOR=2).
+// Picture::_OpenFromApp against pictures of the test's own, registered as resources under
+// ":/app/" for the length of each case: exact names, content-sniffed formats, names that would
+// leave that folder, and the "@2x" choice on a high-resolution screen (in a child process started
+// with QT_SCALE_FACTOR=2).
 #include <gtest/gtest.h>
 
 #include <QColor>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <exception>
 #include <string>
 #include <thread>
 
 #include "framework/Picture.h"
-#include "framework/Testing.h"
 #include "framework/internal/PictureImpl.h"
+#include "support/GuiTestSupport.h"
 
 namespace {
 
+// The colours of the test pictures (tests/resources/layer_pictures): a plain rendering and its
+// double-size twin.
 const QColor kPlain(200, 0, 0);
 const QColor kDouble(0, 0, 200);
 
-// A folder that _OpenFromApp reads from while the object lives.
-class DiskRoot {
- public:
-  DiskRoot() : root_(dir_.path() + "/root/") {
-    QDir().mkpath(root_);
-    gui::testing::SetResourceRoot(root_.toStdString());
-  }
-  ~DiskRoot() { gui::testing::SetResourceRoot(""); }
-
-  // Writes a PNG of one colour; `relative` is taken from the root and may leave it.
-  void WritePng(const QString& relative, int width, int height, QColor colour = kPlain) const {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    ASSERT_TRUE(image.save(root_ + relative, "PNG")) << relative.toStdString();
-  }
-  void WriteBytes(const QString& relative, const QByteArray& bytes) const {
-    QFile file(root_ + relative);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
-  QString root() const { return root_; }
+// Under ":/app/": Logo.png 30 x 20 with Logo@2x.png; Mark 10 x 12, PNG data without an
+// extension, with Mark@2x; Alone.png 7 x 9 with no double-size twin; Half.png 5 x 5 whose
+// Half@2x.png is not an image; Garbage.png (text) and Empty.png (no bytes); sub/Inside.png.
+// Outside the folder: ":/Outside.png".
+class Picture : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(pictures_.registered()) << MOBRIGAN_LAYER_PICTURES; }
 
  private:
-  QTemporaryDir dir_;
-  QString root_;
+  testsupport::ResourceFile pictures_{QStringLiteral(MOBRIGAN_LAYER_PICTURES)};
 };
 
 QColor ColourOf(const gui::Picture& picture) { return picture.impl().pixmap().toImage().pixelColor(0, 0); }
 
-TEST(Picture, ReadsTheFileNamedExactlyAndNoOther) {
-  DiskRoot disk;
-  disk.WritePng("Logo.png", 30, 20);
-
-  const int before = gui::testing::PictureReads();
+TEST_F(Picture, ReadsTheFileNamedExactlyAndNoOther) {
   auto picture = gui::Picture::_OpenFromApp("Logo.png");
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(picture->Width(), 30);
   EXPECT_EQ(picture->Height(), 20);
   EXPECT_EQ(ColourOf(*picture), kPlain);
-  EXPECT_EQ(gui::testing::PictureReads(), before + 1);
 
   // No letter case changed, no extension added or dropped.
   for (const char* other : {"logo.png", "LOGO.PNG", "Logo", "Logo.png.png", "Logo.PNG"}) {
@@ -73,71 +54,43 @@ TEST(Picture, ReadsTheFileNamedExactlyAndNoOther) {
   }
 }
 
-TEST(Picture, PngDataWithoutAnExtensionIsFoundByItsBareName) {
-  DiskRoot disk;
-  disk.WritePng("Mark", 65, 65);  // PNG bytes, no ".png" in the name
-
+TEST_F(Picture, PngDataWithoutAnExtensionIsFoundByItsBareName) {
   auto picture = gui::Picture::_OpenFromApp("Mark");
   ASSERT_NE(picture, nullptr);
-  EXPECT_EQ(picture->Width(), 65);
-  EXPECT_EQ(picture->Height(), 65);
+  EXPECT_EQ(picture->Width(), 10);
+  EXPECT_EQ(picture->Height(), 12);
   EXPECT_EQ(gui::Picture::_OpenFromApp("Mark.png"), nullptr);
 }
 
-// Only a file that is there counts as read, whether or not it decodes; every call reads anew
-// (keeping a picture is the caller's business).
-TEST(Picture, MissingOrUndecodableFilesGiveNothingAndOnlyPresentOnesCountAsRead) {
-  DiskRoot disk;
-  disk.WriteBytes("Broken.png", "this is not an image");
-  disk.WriteBytes("Empty.png", "");
-  disk.WritePng("Logo.png", 4, 4);
-
-  const int before = gui::testing::PictureReads();
-  EXPECT_EQ(gui::Picture::_OpenFromApp("Missing.png"), nullptr);
-  EXPECT_EQ(gui::testing::PictureReads(), before);
-
-  EXPECT_EQ(gui::Picture::_OpenFromApp("Broken.png"), nullptr);
-  EXPECT_EQ(gui::Picture::_OpenFromApp("Empty.png"), nullptr);
-  EXPECT_EQ(gui::testing::PictureReads(), before + 2);
+// Every call reads anew: keeping a picture is the caller's business.
+TEST_F(Picture, MissingOrUndecodableFilesGiveNothingAndEveryCallReadsAnew) {
+  for (const char* name : {"Missing.png", "Garbage.png", "Empty.png"}) {
+    EXPECT_EQ(gui::Picture::_OpenFromApp(name), nullptr) << name;
+  }
 
   auto first = gui::Picture::_OpenFromApp("Logo.png");
   auto second = gui::Picture::_OpenFromApp("Logo.png");
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
   EXPECT_NE(first, second);
-  EXPECT_EQ(gui::testing::PictureReads(), before + 4);
 }
 
-// A name is a file name inside the root. Each of these names an existing PNG somewhere (or
-// nothing sensible) and must be refused without touching the disk.
-TEST(Picture, NamesThatWouldLeaveTheRootAreRefused) {
-  DiskRoot disk;
-  disk.WritePng("../Outside.png", 8, 8);  // next to the root, not in it
-  QDir(disk.root()).mkdir("sub");
-  disk.WritePng("sub/Inside.png", 8, 8);
-  const std::string absolute = (disk.root() + "sub/Inside.png").toStdString();
+// A name is a file name in the application's folder ":/app/". Resource paths are cleaned like
+// file paths, so each of these, joined to the folder, would reach a picture outside it or below
+// it (or nothing sensible), and must be refused.
+TEST_F(Picture, NamesThatWouldLeaveTheFolderAreRefused) {
+  ASSERT_TRUE(QFile::exists(":/app/../Outside.png"));
+  ASSERT_TRUE(QFile::exists(":/app/sub/Inside.png"));
 
-  const int before = gui::testing::PictureReads();
   for (const std::string& name :
-       {std::string("../Outside.png"), std::string("sub/Inside.png"), std::string("sub\\Inside.png"),
-        std::string("./sub/Inside.png"), absolute, std::string(".."), std::string("")}) {
+       {std::string("../Outside.png"), std::string("Outside.png"), std::string("sub/Inside.png"),
+        std::string("sub\\Inside.png"), std::string("./sub/Inside.png"), std::string(":/app/sub/Inside.png"),
+        std::string("Logo.png\0", 9), std::string(".."), std::string("")}) {
     EXPECT_EQ(gui::Picture::_OpenFromApp(name), nullptr) << name;
   }
-  EXPECT_EQ(gui::testing::PictureReads(), before);
 }
 
-TEST(Picture, EmptyRootMeansTheApplicationResourcesAgain) {
-  DiskRoot disk;
-  disk.WritePng("Logo.png", 4, 4);
-  ASSERT_NE(gui::Picture::_OpenFromApp("Logo.png"), nullptr);
-  gui::testing::SetResourceRoot("");
-  // The framework's own tests carry no pictures, so the file on disk must not be seen now.
-  EXPECT_EQ(gui::Picture::_OpenFromApp("Logo.png"), nullptr);
-}
-
-TEST(Picture, OffTheUiThreadTheReadIsRefused) {
-  DiskRoot disk;
-  disk.WritePng("Logo.png", 4, 4);
+TEST_F(Picture, OffTheUiThreadTheReadIsRefused) {
   std::exception_ptr error;
   std::thread worker([&] {
     try {
@@ -151,13 +104,9 @@ TEST(Picture, OffTheUiThreadTheReadIsRefused) {
   EXPECT_THROW(std::rethrow_exception(error), gui::ThreadAccessingUIException);
 }
 
-TEST(Picture, OnAScreenOfOnePixelPerPointThePlainRenderingIsUsed) {
+TEST_F(Picture, OnAScreenOfOnePixelPerPointThePlainRenderingIsUsed) {
   if (QGuiApplication::primaryScreen()->devicePixelRatio() > 1.0)
     GTEST_SKIP() << "this screen has more than one device pixel a point";
-  DiskRoot disk;
-  disk.WritePng("Logo.png", 30, 20, kPlain);
-  disk.WritePng("Logo@2x.png", 60, 40, kDouble);
-
   auto picture = gui::Picture::_OpenFromApp("Logo.png");
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(ColourOf(*picture), kPlain);
@@ -169,7 +118,7 @@ constexpr const char* kHighResolutionChild = "MOBRIGAN_PICTURE_TEST_HIGH_RESOLUT
 
 // Runs PictureHighResolution.* in a fresh process whose screen has two device pixels a point:
 // the scale factor must be set before the QApplication exists.
-TEST(Picture, OnAHighResolutionScreenTheDoubleSizeRenderingIsUsed) {
+TEST_F(Picture, OnAHighResolutionScreenTheDoubleSizeRenderingIsUsed) {
   QProcess child;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_SCALE_FACTOR", "2");
@@ -185,17 +134,11 @@ TEST(Picture, OnAHighResolutionScreenTheDoubleSizeRenderingIsUsed) {
   EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 }
 
-TEST(PictureHighResolution, ChoosesTheDoubleSizeRenderingWherePresent) {
+class PictureHighResolution : public Picture {};
+
+TEST_F(PictureHighResolution, ChoosesTheDoubleSizeRenderingWherePresent) {
   if (!std::getenv(kHighResolutionChild)) GTEST_SKIP() << "runs in the child process of the test above";
   ASSERT_EQ(QGuiApplication::primaryScreen()->devicePixelRatio(), 2.0);
-  DiskRoot disk;
-  disk.WritePng("Logo.png", 30, 20, kPlain);
-  disk.WritePng("Logo@2x.png", 60, 40, kDouble);
-  disk.WritePng("Mark", 10, 12, kPlain);
-  disk.WritePng("Mark@2x", 20, 24, kDouble);
-  disk.WritePng("Alone.png", 7, 9, kPlain);
-  disk.WritePng("Broken.png", 5, 5, kPlain);
-  disk.WriteBytes("Broken@2x.png", "not an image");
 
   struct Case {
     const char* name;
@@ -207,7 +150,7 @@ TEST(PictureHighResolution, ChoosesTheDoubleSizeRenderingWherePresent) {
       {"Logo.png", 30, 20, kDouble, 2.0},  // "@2x" before the extension
       {"Mark", 10, 12, kDouble, 2.0},      // appended where there is none
       {"Alone.png", 7, 9, kPlain, 1.0},    // no double-size rendering: the plain one
-      {"Broken.png", 5, 5, kPlain, 1.0},   // one that does not decode: the plain one
+      {"Half.png", 5, 5, kPlain, 1.0},     // one that does not decode: the plain one
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QResource>
 #include <QTimer>
 
 #include "framework/Testing.h"
@@ -28,6 +29,12 @@ ModalAnswerer::ModalAnswerer() : timer_(new QTimer) {
   timer_->start();
 }
 ModalAnswerer::~ModalAnswerer() { delete timer_; }
+
+ResourceFile::ResourceFile(const QString& path)
+    : path_(path), registered_(QResource::registerResource(path)) {}
+ResourceFile::~ResourceFile() {
+  if (registered_) QResource::unregisterResource(path_);
+}
 
 void Pump(int ms) {
   QElapsedTimer clock;

@@ -1,4 +1,5 @@
-// Helpers for the GUI suites: counting beeps, answering modal message boxes, pumping events.
+// Helpers for the GUI suites: counting beeps, answering modal message boxes, resources of a
+// test's own, pumping events.
 #pragma once
 
 #include <QString>
@@ -31,6 +32,21 @@ class ModalAnswerer {
  private:
   QTimer* timer_;
   QStringList texts_;
+};
+
+// While it lives, the resources in the binary resource file `path` (a .rcc) are part of the
+// application's, at the paths they were compiled with.
+class ResourceFile {
+ public:
+  explicit ResourceFile(const QString& path);
+  ~ResourceFile();
+  ResourceFile(const ResourceFile&) = delete;
+  ResourceFile& operator=(const ResourceFile&) = delete;
+  bool registered() const { return registered_; }
+
+ private:
+  QString path_;
+  bool registered_;
 };
 
 // Processes pending events for `ms` milliseconds.

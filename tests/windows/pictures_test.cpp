@@ -7,43 +7,55 @@
 // accessor already filled (under --gtest_shuffle or --gtest_repeat) skips rather than guesses.
 #include <gtest/gtest.h>
 
-#include <QDir>
+#include <QColor>
+#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <exception>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "framework/Picture.h"
-#include "framework/Testing.h"
 #include "framework/internal/PictureImpl.h"
 #include "resources/Pictures.h"
+#include "support/GuiTestSupport.h"
+
+// The program's pictures are one compiled resource named "pictures" (resources/Resources.cmake).
+// Its register and unregister functions are declared by these macros where they stand, so they
+// must stand at global scope.
+static void RemoveProgramPictures() { Q_CLEANUP_RESOURCE(pictures); }
+static void RestoreProgramPictures() { Q_INIT_RESOURCE(pictures); }
 
 namespace {
 
 using Accessor = std::shared_ptr<gui::Picture> (*)();
 
-// A resource root on disk, empty until a test writes into it.
-class DiskRoot {
+// While it lives, the program's own pictures are not among the resources.
+class ProgramPicturesAbsent {
  public:
-  DiskRoot() { gui::testing::SetResourceRoot((dir_.path() + "/").toStdString()); }
-  ~DiskRoot() { gui::testing::SetResourceRoot(""); }
-
-  void WritePng(const QString& name, int width, int height) const {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkBlue);
-    ASSERT_TRUE(image.save(dir_.path() + "/" + name, "PNG")) << name.toStdString();
-  }
-
- private:
-  QTemporaryDir dir_;
+  ProgramPicturesAbsent() { RemoveProgramPictures(); }
+  ~ProgramPicturesAbsent() { RestoreProgramPictures(); }
+  ProgramPicturesAbsent(const ProgramPicturesAbsent&) = delete;
+  ProgramPicturesAbsent& operator=(const ProgramPicturesAbsent&) = delete;
 };
 
-// True when the accessor has a picture stored already: with an empty root, only a stored
-// picture can come back. An empty result leaves the accessor as it was.
+// Stand-ins under ":/app/" (tests/resources/stand_ins), all plain green: Info.png at the real
+// one's 72 x 70 (so an accessor left holding it still passes the later cases of a hand run), and
+// ImageSmaller.png, 30 x 30.
+class StandIns : public testsupport::ResourceFile {
+ public:
+  StandIns() : ResourceFile(QStringLiteral(MOBRIGAN_STAND_IN_PICTURES)) {}
+};
+const QColor kStandIn(0, 120, 0);
+
+bool IsStandIn(const gui::Picture& picture) {
+  return picture.impl().pixmap().toImage().pixelColor(0, 0) == kStandIn;
+}
+
+// True when the accessor has a picture stored already: with the program's pictures gone, only a
+// stored picture can come back. An empty result leaves the accessor as it was.
 bool AlreadyStored(Accessor accessor) {
-  DiskRoot empty;
+  ProgramPicturesAbsent none;
   return accessor() != nullptr;
 }
 
@@ -52,31 +64,37 @@ bool AlreadyStored(Accessor accessor) {
 
 TEST(InterfacePictures, AnEmptyResultIsTriedAgainAndTheFileFoundLaterIsKept) {
   SKIP_IF_STORED(mobrigan::Info);
-  DiskRoot disk;
-  EXPECT_EQ(mobrigan::Info(), nullptr);
-  EXPECT_EQ(mobrigan::Info(), nullptr);
+  std::shared_ptr<gui::Picture> found;
+  {
+    ProgramPicturesAbsent none;
+    ASSERT_FALSE(QFile::exists(":/app/Info.png"));
+    EXPECT_EQ(mobrigan::Info(), nullptr);
+    EXPECT_EQ(mobrigan::Info(), nullptr);
 
-  disk.WritePng("Info.png", 72, 70);
-  const int before = gui::testing::PictureReads();
-  auto found = mobrigan::Info();
-  ASSERT_NE(found, nullptr);
-  EXPECT_EQ(found->Width(), 72);
-  EXPECT_EQ(gui::testing::PictureReads(), before + 1);
-
-  gui::testing::SetResourceRoot("");  // the compiled-in Info.png is there too: it is not read
+    StandIns standIns;
+    ASSERT_TRUE(standIns.registered());
+    found = mobrigan::Info();
+    ASSERT_NE(found, nullptr);
+    EXPECT_TRUE(IsStandIn(*found));
+  }
+  // The stand-in is gone and the program's own Info.png back: the picture kept is not replaced.
+  ASSERT_TRUE(QFile::exists(":/app/Info.png"));
   EXPECT_EQ(mobrigan::Info(), found);
-  EXPECT_EQ(gui::testing::PictureReads(), before + 1);
+  EXPECT_TRUE(IsStandIn(*found));
 }
 
 TEST(InterfacePictures, ImageSmallerIsAskedForWithoutAnExtension) {
   SKIP_IF_STORED(mobrigan::ImageSmaller);
-  DiskRoot disk;
-  disk.WritePng("ImageSmaller.png", 65, 65);
-  EXPECT_EQ(mobrigan::ImageSmaller(), nullptr);
-
-  disk.WritePng("ImageSmaller", 65, 65);
+  StandIns standIns;  // an "ImageSmaller.png" of 30 x 30
+  ASSERT_TRUE(standIns.registered());
+  {
+    ProgramPicturesAbsent none;
+    EXPECT_EQ(mobrigan::ImageSmaller(), nullptr);
+  }
+  // With the program's bare "ImageSmaller" back beside the stand-in, the bare one is taken.
   auto picture = mobrigan::ImageSmaller();
   ASSERT_NE(picture, nullptr);
+  EXPECT_FALSE(IsStandIn(*picture));
   EXPECT_EQ(picture->Width(), 65);
   EXPECT_EQ(picture->Height(), 65);
 }
@@ -97,26 +115,25 @@ TEST(InterfacePictures, AnErrorFromTheReadReachesTheCallerAndStoresNothing) {
   EXPECT_THROW(std::rethrow_exception(error), gui::ThreadAccessingUIException);
   EXPECT_EQ(offThread, nullptr);
 
-  const int before = gui::testing::PictureReads();
   auto picture = mobrigan::ImageSmall();
   ASSERT_NE(picture, nullptr);
-  EXPECT_EQ(gui::testing::PictureReads(), before + 1);
+  EXPECT_EQ(mobrigan::ImageSmall(), picture);
 }
 
+// Once a picture loads, the accessor gives that same object back, even when its file is gone.
 TEST(InterfacePictures, AFreshAccessorReadsItsFileOnceAndThenReturnsTheSameObject) {
   for (Accessor accessor : {mobrigan::Compute2, mobrigan::Clear2}) {
     SKIP_IF_STORED(accessor);
-    const int before = gui::testing::PictureReads();
     auto first = accessor();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(accessor(), first);
+    ProgramPicturesAbsent none;
     EXPECT_EQ(accessor(), first);
-    EXPECT_EQ(gui::testing::PictureReads(), before + 1);
   }
 }
 
 // Each accessor loads its own file: the five sizes differ, so a name mixed up between two
-// accessors shows. Once loaded, a picture is never read again.
+// accessors shows. Once loaded, a picture is kept.
 TEST(InterfacePictures, EachAccessorGivesItsOwnPictureAndKeepsIt) {
   const struct {
     const char* name;
@@ -134,10 +151,8 @@ TEST(InterfacePictures, EachAccessorGivesItsOwnPictureAndKeepsIt) {
     EXPECT_EQ(picture->Width(), c.width);
     EXPECT_EQ(picture->Height(), c.height);
 
-    const int reads = gui::testing::PictureReads();
-    DiskRoot empty;  // where nothing could be found: only the stored picture can come back
+    ProgramPicturesAbsent none;  // nothing to be found now: only the stored picture can come back
     EXPECT_EQ(c.accessor(), picture);
-    EXPECT_EQ(gui::testing::PictureReads(), reads);
   }
 }
 
