@@ -2,6 +2,7 @@
 
 #include "framework/Menu.h"
 #include "framework/Runtime.h"
+#include "framework/internal/MenuBridge.h"
 
 namespace gui {
 
@@ -18,11 +19,12 @@ void Application::_x_SetVersionData(std::int64_t majorVersion, std::int64_t mino
   PackageInfo = std::move(packageInfo);
 }
 
-// On Linux and Windows menus live in windows, so the application's bar is only kept: a window
-// that wants menus installs a bar of its own (usually this same one).
+// On Linux and Windows menus live in windows: a window that wants menus installs a bar of its
+// own (usually this same one). The application's bar gives its shortcuts to every window.
 void Application::MenuBar(std::shared_ptr<gui::MenuBar> bar) {
   CheckUIThread();
   menuBar_ = std::move(bar);
+  if (App().get() == this) internal::ReinstallApplicationShortcuts();
 }
 
 }  // namespace gui

@@ -23,7 +23,8 @@ class Application : public Object {
                          std::int64_t nonReleaseVersion, std::int64_t stageCode, std::string longVersion,
                          std::string shortVersion, std::string packageInfo);
 
-  // The application's menu bar. Requires the UI thread.
+  // The application's menu bar; its shortcuts work in every window of the program, also in
+  // those without menus. Requires the UI thread.
   void MenuBar(std::shared_ptr<gui::MenuBar> bar);
   std::shared_ptr<gui::MenuBar> MenuBar() const { return menuBar_; }
 

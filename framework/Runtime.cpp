@@ -11,6 +11,7 @@
 #include "framework/Application.h"
 #include "framework/Object.h"
 #include "framework/Window.h"
+#include "framework/internal/MenuBridge.h"
 #include "framework/internal/RunState.h"
 
 namespace gui {
@@ -112,6 +113,7 @@ void _RuntimeRegisterAppObject(std::shared_ptr<Application> app) {
   State().app = std::move(app);
   if (QCoreApplication::instance() && !State().app->PackageInfo.empty())
     QCoreApplication::setApplicationName(QString::fromStdString(State().app->PackageInfo));
+  internal::ReinstallApplicationShortcuts();  // windows already open take the new one's
 }
 
 std::shared_ptr<Application> App() { return State().app; }

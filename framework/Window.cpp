@@ -298,6 +298,7 @@ void Window::MenuBar(std::shared_ptr<gui::MenuBar> bar) {
     static_cast<QVBoxLayout*>(w->layout())->setMenuBar(native_->menuBar);
     native_->menuBar->setVisible(GetProperty("MenuBarVisible").AsBoolean());
   }
+  internal::InstallApplicationShortcuts(w);  // less those its own menus now carry
   ApplyGeometry();
 }
 

@@ -9,6 +9,7 @@
 #include "framework/Runtime.h"
 #include "framework/Window.h"
 #include "framework/internal/KeyText.h"
+#include "framework/internal/MenuBridge.h"
 
 namespace gui::internal {
 
@@ -41,6 +42,8 @@ WindowWidget::WindowWidget(gui::Window* owner) : QWidget(nullptr), owner_(owner)
   layout->setSpacing(0);
   content_ = new ContentWidget(owner, this);
   layout->addWidget(content_);
+  // The application's shortcuts work from the moment the window exists, menus or none.
+  InstallApplicationShortcuts(this);
 }
 
 void WindowWidget::closeEvent(QCloseEvent* event) {

@@ -8,12 +8,13 @@ QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1, a variable Qt reads, not the program). Windo
 going, and the X bell, are seen by xprobe, a small X client of ours that stamps every event with
 the monotonic clock.
 
-Two runs:
+Three runs:
   1. the splash hands over by its timer; then a computation, Clear, a refused key, the message for
      an empty form, Help pressed three times, and Ctrl+Q;
   2. the splash hands over at a key press; the timer firing later changes nothing; then the main
      window's close button (a WM_DELETE_WINDOW message, as a window manager sends it) with the
-     help window open.
+     help window open;
+  3. Ctrl+Q while the splash shows ends the program, and no other window is ever mapped.
 A step that fails prints what was on the screen: the X window list, the accessibility tree, the
 X events seen, and the program's output. The last line counts the checks: "N passed, N failed".
 """
@@ -479,6 +480,34 @@ def run_key_handover(desktop, binary, out_dir, checks):
         p.end()
 
 
+def run_quit_on_splash(desktop, binary, out_dir, checks):
+    p = Program(desktop, binary, out_dir, "run-quit")
+    try:
+        splash = p.wait_window("the splash", p.start_mark, 15)
+        wait_until("a second of splash", lambda: time.monotonic() >= splash.t + 1.0, 5)
+        mark = p.w.mark()
+        desktop.xdotool("mousemove", str(splash.rest[0] + 20), str(splash.rest[1] + 20), "key", "ctrl+q")
+        press = p.w.wait_for("the key press on the splash",
+                             lambda: next((e for e in p.w.since(mark, "key") if e.window == splash.window), None), 5)
+        # Well before the timer: a hand-over now could only come from the key.
+        checks.check(press.t - p.t_exec < SPLASH_PERIOD - 1.0, "Ctrl+Q reaches the splash before its timer",
+                     f"{press.t - p.t_exec:.3f} s after exec")
+        try:
+            status = p.proc.wait(5)
+        except subprocess.TimeoutExpired:
+            raise Failure("Ctrl+Q on the splash did not end the program within 5 s")
+        checks.check(status == 0, "Ctrl+Q on the splash ends the program with status 0", f"status {status}")
+        p.w.sync()
+        others = [e for e in p.w.since(p.start_mark, "map") if e.window != splash.window]
+        checks.check(not others, "no window but the splash was ever mapped (no main window)", others)
+    except Exception as error:  # a failed check or a tool that broke: show what was seen
+        checks.failed += 1
+        print(f"FAIL - {error}", flush=True)
+        p.diagnose()
+    finally:
+        p.end()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True)
@@ -496,6 +525,7 @@ def main():
         import pyatspi  # noqa: F401
         run_timer_handover(desktop, args.program, args.out, checks)
         run_key_handover(desktop, args.program, args.out, checks)
+        run_quit_on_splash(desktop, args.program, args.out, checks)
     finally:
         desktop.close()
     print(f"# end-to-end took {time.monotonic() - started:.1f} s")

@@ -154,12 +154,12 @@ TEST_F(WindowTest, ARefusedPropertyLeavesTheStoredValueAndTheWindowAsTheyWere) {
   EXPECT_EQ(widget->windowFlags(), flags);
 }
 
-std::shared_ptr<gui::MenuBar> FileMenuWithQuit() {
+std::shared_ptr<gui::MenuBar> FileMenuWithQuit(
+    std::shared_ptr<gui::MenuItem> quit = std::make_shared<gui::QuitMenuItem>()) {
   auto bar = std::make_shared<gui::MenuBar>();
   auto file = std::make_shared<gui::MenuItem>();
   file->Name("FileMenu");
   file->Value("&File");
-  auto quit = std::make_shared<gui::QuitMenuItem>();
   quit->Name("FileQuit");
   quit->Value("Quit");
   quit->Shortcut("Cmd+Q");
@@ -210,6 +210,77 @@ TEST_F(WindowTest, TheApplicationsShortcutsWorkFromEveryWindow) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(top));
   QTest::keyClick(top, Qt::Key_Q, Qt::ControlModifier);
   EXPECT_TRUE(gui::Quitting());
+}
+
+// Counts its choices instead of quitting, so that every press can be told apart: Qt fires
+// neither of two actions that claim one key press.
+struct CountingItem : gui::MenuItem {
+  int chosen = 0;
+  void Action() override { ++chosen; }
+};
+
+// Makes `window` the active one, as the user's click on it would.
+void Activate(gui::Window& window) {
+  window.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(gui::testing::WidgetOf(window)));
+}
+
+void PressCtrlQ(gui::Window& window) {
+  Activate(window);
+  QTest::keyClick(gui::testing::WidgetOf(window), Qt::Key_Q, Qt::ControlModifier);
+}
+
+// A window made before any window has installed the menu bar (the splash) has the shortcut
+// from the start; once the main window carries the same item in its menus, each window fires
+// it once per press.
+TEST_F(WindowTest, TheApplicationsShortcutsWorkBeforeAndBesideTheWindowThatShowsItsMenus) {
+  auto item = std::make_shared<CountingItem>();
+  auto app = std::make_shared<gui::Application>();
+  app->MenuBar(FileMenuWithQuit(item));
+  gui::_RuntimeRegisterAppObject(app);
+
+  auto first = gui::ImplicitInstance<Other>();
+  PressCtrlQ(*first);
+  EXPECT_EQ(item->chosen, 1) << "in the first window, which has no menus";
+
+  auto main = std::make_shared<WithMenu>();
+  main->bar = app->MenuBar();
+  main->Constructor();
+  PressCtrlQ(*main);
+  EXPECT_EQ(item->chosen, 2) << "in the window whose menus hold the item";
+  PressCtrlQ(*first);
+  EXPECT_EQ(item->chosen, 3) << "in the first window again, beside the main one";
+  EXPECT_TRUE(first->keys.empty() && main->keys.empty()) << "the shortcut is no key press";
+}
+
+// The application's bar may come after windows are open, change, or go; a window's own bar
+// takes precedence over the application's for a shortcut both have.
+TEST_F(WindowTest, WindowsFollowTheApplicationsMenuBarAndPreferTheirOwn) {
+  auto appItem = std::make_shared<CountingItem>();
+  auto app = std::make_shared<gui::Application>();
+  gui::_RuntimeRegisterAppObject(app);
+  auto w = gui::ImplicitInstance<Other>();
+  PressCtrlQ(*w);
+  EXPECT_EQ(w->keys, (std::vector<std::string>{"\x11"})) << "no application menu bar yet: a key press";
+
+  app->MenuBar(FileMenuWithQuit(appItem));
+  PressCtrlQ(*w);
+  EXPECT_EQ(appItem->chosen, 1) << "an open window takes the bar set later";
+
+  auto ownItem = std::make_shared<CountingItem>();
+  w->MenuBar(FileMenuWithQuit(ownItem));
+  PressCtrlQ(*w);
+  EXPECT_EQ(ownItem->chosen, 1) << "the window's own menu answers";
+  EXPECT_EQ(appItem->chosen, 1);
+
+  w->MenuBar(nullptr);
+  PressCtrlQ(*w);
+  EXPECT_EQ(appItem->chosen, 2) << "without its own menus, the application's shortcut again";
+
+  app->MenuBar(nullptr);
+  PressCtrlQ(*w);
+  EXPECT_EQ(appItem->chosen, 2) << "the application's bar is gone";
+  EXPECT_EQ(w->keys.size(), 2u);
 }
 
 TEST_F(WindowTest, WindowKeyDownGetsTheLayersKeyText) {

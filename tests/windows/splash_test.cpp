@@ -1,10 +1,11 @@
-// The splash window as the start-up leaves it: its face (controls, texts, fonts, frame), and the
+// The splash window as the start-up leaves it: its face (controls, texts, fonts, frame), the
 // hand-over to the main window by its timer, a key or a mouse press, including the timer that
-// still fires after an early hand-over.
+// still fires after an early hand-over, and the menus' shortcuts, which do not hand over.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QLabel>
 #include <QRect>
 #include <QTest>
@@ -197,6 +198,32 @@ TEST_F(Splash, AnyKeyOrPressHandsOverAtOnceAndLeavesTheTimerRunning) {
     EXPECT_LT(sinceCreation.elapsed(), 3000);
     EXPECT_TRUE(splash->Timer1()->Pending());
     Stop();
+  }
+}
+
+// The menus' shortcuts are the application's from the start, not keys that hand over.
+TEST_F(Splash, CtrlQQuitsAtOnceAndNoMainWindowIsEverMade) {
+  QWidget* window = WidgetOf(*splash);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_TRUE(gui::Quitting());
+  testsupport::Pump(20);
+  EXPECT_TRUE(gui::_GetImplicitWindow("ControlWnd.ControlWnd") == nullptr);
+  EXPECT_EQ(CountOpen("ControlWnd"), 0);
+  EXPECT_EQ(gui::RuntimeExit(), 0);
+}
+
+TEST_F(Splash, TheEditShortcutsReachTheMenuAndDoNotHandOver) {
+  QWidget* window = WidgetOf(*splash);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  // Their commands find nothing to act on here.
+  for (Qt::Key key : {Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_A}) {
+    SCOPED_TRACE(QKeySequence(key | Qt::ControlModifier).toString().toStdString());
+    QTest::keyClick(window, key, Qt::ControlModifier);
+    testsupport::Pump(10);
+    EXPECT_TRUE(splash->Visible());
+    EXPECT_EQ(CountOpen("ControlWnd"), 0);
+    EXPECT_FALSE(gui::Quitting());
   }
 }
 
