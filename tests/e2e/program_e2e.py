@@ -20,6 +20,7 @@ X events seen, and the program's output. The last line counts the checks: "N pas
 """
 
 import argparse
+import contextlib
 import os
 import struct
 import subprocess
@@ -294,10 +295,36 @@ def field_texts(program, parts):
     return [program.text(f) for f in parts["fields"]]
 
 
+@contextlib.contextmanager
+def run_of(desktop, binary, out_dir, name, checks):
+    """The program started for one run. A failed check or a tool that broke counts as one failure
+    and prints what was seen; the program is ended whatever happened."""
+    p = Program(desktop, binary, out_dir, name)
+    try:
+        yield p
+    except Exception as error:
+        checks.failed += 1
+        print(f"FAIL - {error}", flush=True)
+        p.diagnose()
+    finally:
+        p.end()
+
+
+def key_on_splash(desktop, p, key):
+    """A second into the splash, presses `key` with the pointer over it. Returns the splash's map
+    event, the mark taken before the press, and the key event the splash got."""
+    splash = p.wait_window("the splash", p.start_mark, 15)
+    wait_until("a second of splash", lambda: time.monotonic() >= splash.t + 1.0, 5)
+    mark = p.w.mark()
+    desktop.xdotool("mousemove", str(splash.rest[0] + 20), str(splash.rest[1] + 20), "key", key)
+    press = p.w.wait_for("the key press on the splash",
+                         lambda: next((e for e in p.w.since(mark, "key") if e.window == splash.window), None), 5)
+    return splash, mark, press
+
+
 def run_timer_handover(desktop, binary, out_dir, checks):
     import pyatspi
-    p = Program(desktop, binary, out_dir, "run-timer")
-    try:
+    with run_of(desktop, binary, out_dir, "run-timer", checks) as p:
         # ---- splash ----
         splash = p.wait_window("the first window", p.start_mark, 15)
         info = desktop.window_info(splash.window)
@@ -421,24 +448,12 @@ def run_timer_handover(desktop, binary, out_dir, checks):
         except subprocess.TimeoutExpired:
             raise Failure("Ctrl+Q did not end the program within 15 s")
         checks.check(status == 0, "Ctrl+Q ends the program with status 0", f"status {status}")
-    except Exception as error:  # a failed check or a tool that broke: show what was seen
-        checks.failed += 1
-        print(f"FAIL - {error}", flush=True)
-        p.diagnose()
-    finally:
-        p.end()
 
 
 def run_key_handover(desktop, binary, out_dir, checks):
     import pyatspi
-    p = Program(desktop, binary, out_dir, "run-key")
-    try:
-        splash = p.wait_window("the splash", p.start_mark, 15)
-        wait_until("a second of splash", lambda: time.monotonic() >= splash.t + 1.0, 5)
-        mark = p.w.mark()
-        desktop.xdotool("mousemove", str(splash.rest[0] + 20), str(splash.rest[1] + 20), "key", "space")
-        press = p.w.wait_for("the key press on the splash",
-                             lambda: next((e for e in p.w.since(mark, "key") if e.window == splash.window), None), 5)
+    with run_of(desktop, binary, out_dir, "run-key", checks) as p:
+        splash, mark, press = key_on_splash(desktop, p, "space")
         main, parts = main_window(p, checks, mark)
         waited = main["map"].t - press.t
         print(f"# main window mapped {waited:.3f} s after the key press, {main['map'].t - p.t_exec:.3f} s after exec")
@@ -472,23 +487,11 @@ def run_key_handover(desktop, binary, out_dir, checks):
             raise Failure("WM_DELETE_WINDOW on the main window did not end the program within 15 s")
         checks.check(status == 0, "the main window's close button ends the program with status 0, "
                                   "help window open", f"status {status}")
-    except Exception as error:  # a failed check or a tool that broke: show what was seen
-        checks.failed += 1
-        print(f"FAIL - {error}", flush=True)
-        p.diagnose()
-    finally:
-        p.end()
 
 
 def run_quit_on_splash(desktop, binary, out_dir, checks):
-    p = Program(desktop, binary, out_dir, "run-quit")
-    try:
-        splash = p.wait_window("the splash", p.start_mark, 15)
-        wait_until("a second of splash", lambda: time.monotonic() >= splash.t + 1.0, 5)
-        mark = p.w.mark()
-        desktop.xdotool("mousemove", str(splash.rest[0] + 20), str(splash.rest[1] + 20), "key", "ctrl+q")
-        press = p.w.wait_for("the key press on the splash",
-                             lambda: next((e for e in p.w.since(mark, "key") if e.window == splash.window), None), 5)
+    with run_of(desktop, binary, out_dir, "run-quit", checks) as p:
+        splash, _, press = key_on_splash(desktop, p, "ctrl+q")
         # Well before the timer: a hand-over now could only come from the key.
         checks.check(press.t - p.t_exec < SPLASH_PERIOD - 1.0, "Ctrl+Q reaches the splash before its timer",
                      f"{press.t - p.t_exec:.3f} s after exec")
@@ -500,12 +503,6 @@ def run_quit_on_splash(desktop, binary, out_dir, checks):
         p.w.sync()
         others = [e for e in p.w.since(p.start_mark, "map") if e.window != splash.window]
         checks.check(not others, "no window but the splash was ever mapped (no main window)", others)
-    except Exception as error:  # a failed check or a tool that broke: show what was seen
-        checks.failed += 1
-        print(f"FAIL - {error}", flush=True)
-        p.diagnose()
-    finally:
-        p.end()
 
 
 def main():
