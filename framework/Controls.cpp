@@ -13,7 +13,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <limits>
 #include <vector>
 

@@ -39,12 +39,9 @@ struct Window::Native {
 namespace {
 
 // Frame types: 0 document window, 1 movable modal, 2 modal dialog (drawn as a frameless splash),
-// 3 floating window.
-bool IsFrameType(const Value& v) { return v.AsInteger() >= 0 && v.AsInteger() <= 3; }
-
-// Placements: 0 and 2 centred on the primary screen, 1 centred over the active window,
-// 3 staggered below and right of the active window.
-bool IsPlacement(const Value& v) { return v.AsInteger() >= 0 && v.AsInteger() <= 3; }
+// 3 floating window. Placements: 0 and 2 centred on the primary screen, 1 centred over the active
+// window, 3 staggered below and right of the active window. Both are codes from 0 to 3.
+bool IsCode0To3(const Value& v) { return v.AsInteger() >= 0 && v.AsInteger() <= 3; }
 constexpr int kStagger = 30;
 
 bool IsPositive(const Value& v) { return v.AsInteger() > 0; }
@@ -63,7 +60,7 @@ const PropertyRows& Window::Rows() {
       {"MinimumHeight", 64, geometry},
       {"MaximumWidth", 32000, geometry},
       {"MaximumHeight", 32000, geometry},
-      {"Type", 0, frame, IsFrameType, "a frame type from 0 to 3"},
+      {"Type", 0, frame, IsCode0To3, "a frame type from 0 to 3"},
       {"Title", "Untitled",
        [](Window& w, const Value& v) { w.native_->widget->setWindowTitle(QString::fromStdString(v.AsString())); }},
       {"HasCloseButton", true, frame},
@@ -78,7 +75,7 @@ const PropertyRows& Window::Rows() {
       {"Composite", false},
       {"MacProcID", 0},
       {"FullScreen", false},  // read when the window is shown
-      {"DefaultLocation", 0, nullptr, IsPlacement, "a placement from 0 to 3"},
+      {"DefaultLocation", 0, nullptr, IsCode0To3, "a placement from 0 to 3"},
       {"Visible", true,
        [](Window& w, const Value& v) {
          if (w.native_->built) v.AsBoolean() ? w.Show() : w.Hide();
