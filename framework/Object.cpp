@@ -59,6 +59,9 @@ void PropertyHolder::SetProperty(const std::string& name, const Value& value) {
   // Refused before it is stored: a later effect that reads the stored values never sees it.
   if (row->accepts && !row->accepts(value))
     throw PropertyException(ClassName() + "." + name + " takes " + row->acceptable + ", not " + Describe(value));
+  // A value that would reach the widget off the UI thread is refused here too, before it is
+  // stored: otherwise it would read back as set while the widget still shows the old one.
+  if (Applies(*row)) CheckUIThread();
   bool stored = false;
   for (auto& p : values_) {
     if (p.name == name) {
@@ -83,8 +86,10 @@ void PropertyHolder::ApplyAllProperties() {
   for (const auto& row : Properties().All()) Apply(row, GetProperty(row.name));
 }
 
+bool PropertyHolder::Applies(const PropertyRow& row) const { return row.apply && AppliesProperties(); }
+
 void PropertyHolder::Apply(const PropertyRow& row, const Value& value) {
-  if (!row.apply || !AppliesProperties()) return;
+  if (!Applies(row)) return;
   CheckUIThread();
   row.apply(*this, value);
 }

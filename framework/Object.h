@@ -158,7 +158,8 @@ class PropertyRows {
 // PropertyException and leaves the stored value as it was.
 class PropertyHolder : public Object {
  public:
-  // Checks the name, the kind and the value, stores it and applies its effect.
+  // Checks the name, the kind, the value and (where it has an effect) the thread, stores it and
+  // applies its effect.
   void SetProperty(const std::string& name, const Value& value);
   // The last value set for a property (or its default); PropertyException when the class does
   // not know the name.
@@ -175,6 +176,8 @@ class PropertyHolder : public Object {
   void ApplyAllProperties();
 
  private:
+  // Whether setting the row now has an effect on the native object (a UI operation).
+  bool Applies(const PropertyRow& row) const;
   void Apply(const PropertyRow& row, const Value& value);
   std::vector<Property> values_;
 };

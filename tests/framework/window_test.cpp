@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QWidget>
+#include <functional>
+#include <thread>
 
 #include "framework/Application.h"
 #include "framework/Controls.h"
@@ -152,6 +154,54 @@ TEST_F(WindowTest, ARefusedPropertyLeavesTheStoredValueAndTheWindowAsTheyWere) {
   w->SetProperty("MinimumWidth", 64);         // a geometry pass
   EXPECT_EQ(content->size(), QSize(320, 200));
   EXPECT_EQ(widget->windowFlags(), flags);
+}
+
+struct WithField : Probe {
+  static constexpr const char* kClassName = "WithField";
+  std::string ClassName() const override { return kClassName; }
+  void CreateControls() override {
+    Probe::CreateControls();
+    gui::_SetProperties(NewControl<gui::TextField>("Field"), {{"Width", 80}, {"Height", 22}, {"Value", "1"}});
+  }
+};
+
+// A value that reaches a widget is a user-interface operation. Off the UI thread it is refused
+// like any other refused value: before it is stored, so that it never reads back as set while
+// the screen still shows the old one.
+TEST_F(WindowTest, APropertySetOffTheUIThreadIsRefusedAndNotStored) {
+  auto w = gui::ImplicitInstance<WithField>();
+  auto field = w->ControlNamed<gui::TextField>("Field");
+  auto* edit = qobject_cast<QLineEdit*>(gui::testing::WidgetOf(*field));
+  ASSERT_NE(edit, nullptr);
+  struct Case {
+    const char* what;
+    gui::PropertyHolder& object;
+    const char* name;
+    const char* value;
+    std::function<QString()> shown;
+  };
+  const Case cases[] = {
+      {"a window's Title", *w, "Title", "elsewhere", [&] { return gui::testing::WidgetOf(*w)->windowTitle(); }},
+      {"a control's Value", *field, "Value", "2", [&] { return edit->text(); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string before = c.object.GetProperty(c.name).AsString();
+    const QString shownBefore = c.shown();
+    bool refused = false;
+    std::thread worker([&] {
+      try {
+        c.object.SetProperty(c.name, c.value);
+      } catch (const gui::ThreadAccessingUIException&) {
+        refused = true;
+      }
+    });
+    worker.join();
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(c.object.GetProperty(c.name).AsString(), before);
+    EXPECT_EQ(c.shown(), shownBefore);
+  }
+  EXPECT_EQ(field->Text(), "1");
 }
 
 std::shared_ptr<gui::MenuBar> FileMenuWithQuit(
