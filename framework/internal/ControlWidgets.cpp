@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "framework/Controls.h"
+#include "framework/Window.h"
 #include "framework/internal/KeyText.h"
 
 namespace gui::internal {
@@ -173,6 +174,42 @@ void FieldWidget::contextMenuEvent(QContextMenuEvent* e) {
   e->accept();
 }
 
+namespace {
+
+// What an input method event replaces, worked out the way Qt 6.4 carries it out: an event that
+// brings input first removes the selection, then the replacement counts UTF-16 units from where
+// that leaves the cursor, a start before the text moving to 0 with its length kept. Two cases Qt
+// gets wrong are cut at the end of the text instead: a range that runs past the end (Qt removes
+// nothing of it, inserts the commit all the same and leaves a stale selection behind) and a start
+// past the end (Qt pads the text with spaces up to it). The fields hand Qt only ranges worked out
+// here, so what Qt removes is what the limit was reckoned on.
+struct Replacement {
+  QString rest;           // the text once the selection is gone
+  qsizetype cursor = 0;   // where the cursor is then
+  qsizetype from = 0, to = 0;
+
+  // The range as QInputMethodEvent counts it, from the cursor.
+  int start() const { return static_cast<int>(from - cursor); }
+  int length() const { return static_cast<int>(to - from); }
+  // The characters left once the range is gone.
+  int staying() const { return CharCount(rest) - CharCount(rest.sliced(from, to - from)); }
+};
+
+Replacement ReplacementIn(const QLineEdit& field, const QInputMethodEvent& e) {
+  Replacement r;
+  r.rest = field.text();
+  r.cursor = field.cursorPosition();
+  if (field.hasSelectedText()) {
+    r.cursor = field.selectionStart();
+    r.rest.remove(r.cursor, field.selectionLength());
+  }
+  r.from = std::clamp<qsizetype>(r.cursor + e.replacementStart(), 0, r.rest.size());
+  r.to = r.from + std::clamp<qsizetype>(e.replacementLength(), 0, r.rest.size() - r.from);
+  return r;
+}
+
+}  // namespace
+
 void FieldWidget::inputMethodEvent(QInputMethodEvent* e) {
   if (!isReadOnly()) {
     if (auto control = control_.lock(); control && control->HasHandler(gui::TextField::kKeyDown)) {
@@ -180,47 +217,66 @@ void FieldWidget::inputMethodEvent(QInputMethodEvent* e) {
       return;
     }
   }
-  if (limit_ > 0 && !isReadOnly() && !e->commitString().isEmpty()) {
-    const int fits = std::max(0, room() + static_cast<int>(e->replacementLength()));
-    const QString commit = FirstChars(WithoutLineBreaks(e->commitString()), fits);
-    if (commit != e->commitString()) {
-      QInputMethodEvent cut(e->preeditString(), e->attributes());
-      cut.setCommitString(commit, e->replacementStart(), e->replacementLength());
-      QLineEdit::inputMethodEvent(&cut);
-      e->accept();
-      return;
-    }
+  // With a limit, Qt gets the replacement as worked out here and as much of the commit as then
+  // fits. A commit that fits not at all (or had nothing but line breaks) replaces nothing; one
+  // that is empty is a deletion. What is being composed shows all the same.
+  if (limit_ > 0 && !isReadOnly()) {
+    const Replacement r = ReplacementIn(*this, *e);
+    const QString commit = FirstChars(WithoutLineBreaks(e->commitString()), limit_ - r.staying());
+    QInputMethodEvent cut(e->preeditString(), e->attributes());
+    if (!commit.isEmpty() || e->commitString().isEmpty()) cut.setCommitString(commit, r.start(), r.length());
+    QLineEdit::inputMethodEvent(&cut);
+    e->accept();
+    return;
   }
   QLineEdit::inputMethodEvent(e);
 }
 
 void FieldWidget::filterInputMethodEvent(gui::TextField& control, QInputMethodEvent* e) {
   e->accept();
-  const QString commit = WithoutLineBreaks(e->commitString());
-  QString accepted;
+  // Whatever is still being composed stays out: the field shows only what the filter has let
+  // through.
+  if (e->commitString().isEmpty()) {  // a deletion the input method asks for
+    const Replacement r = ReplacementIn(*this, *e);
+    QInputMethodEvent deletion;
+    deletion.setCommitString({}, r.start(), r.length());
+    QLineEdit::inputMethodEvent(&deletion);
+    return;
+  }
+  // A window's close only schedules the deletion of its widgets, so the window itself tells
+  // whether the handler closed it; a destroyed one takes this widget along at once.
   QPointer<FieldWidget> alive(this);
+  const auto windowEnded = [&] {
+    const auto owner = control.Owner();
+    return !alive || !owner || !owner->IsOpen();
+  };
+  // Each character goes to the handler as its key would, with those before it already in. The
+  // replacement goes with the first one that goes in, so a commit refused whole changes nothing,
+  // not even the text it was to replace.
+  const QString commit = WithoutLineBreaks(e->commitString());
+  bool replaced = false;
   for (qsizetype i = 0; i < commit.size();) {
     const bool pair = commit.at(i).isHighSurrogate() && i + 1 < commit.size() && commit.at(i + 1).isLowSurrogate();
     const char32_t code = pair ? QChar::surrogateToUcs4(commit.at(i), commit.at(i + 1)) : commit.at(i).unicode();
     const QString c = commit.mid(i, pair ? 2 : 1);
     i += c.size();
     const bool consumed = control._KeyDown(c.toStdString());
-    if (!alive) return;  // the handler closed the window
+    if (windowEnded()) return;  // the rest is neither judged nor put in
     // What the filter lets through goes in as its key would: Tab only where tabs are typed,
-    // Backspace and the other control characters not at all.
-    if (!consumed && (QChar::isPrint(code) || (tabsTyped_ && code == U'\t'))) accepted += c;
+    // Backspace and the other control characters not at all, nothing beyond the limit.
+    if (consumed || !(QChar::isPrint(code) || (tabsTyped_ && code == U'\t'))) continue;
+    QInputMethodEvent typed;
+    if (replaced) {
+      if (limit_ > 0 && room() < 1) continue;
+      typed.setCommitString(c);
+    } else {
+      const Replacement r = ReplacementIn(*this, *e);
+      if (limit_ > 0 && r.staying() >= limit_) continue;
+      typed.setCommitString(c, r.start(), r.length());
+      replaced = true;
+    }
+    QLineEdit::inputMethodEvent(&typed);
   }
-  // A commit refused whole changes nothing, not even the text it was to replace. Whatever is
-  // still being composed stays out: the field shows only what the filter has let through.
-  const bool replaces = commit.isEmpty() || !accepted.isEmpty();
-  if (limit_ > 0) {
-    const int replaced = replaces ? static_cast<int>(e->replacementLength()) : 0;
-    accepted = FirstChars(accepted, std::max(0, room() + replaced));
-  }
-  QInputMethodEvent filtered;
-  if (replaces) filtered.setCommitString(accepted, e->replacementStart(), e->replacementLength());
-  else filtered.setCommitString(accepted);
-  QLineEdit::inputMethodEvent(&filtered);
 }
 
 // ---- AreaWidget --------------------------------------------------------------------------------

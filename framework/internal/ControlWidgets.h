@@ -38,10 +38,11 @@ QString FirstChars(const QString& text, int chars);
 bool TypesText(const QKeyEvent* event);
 
 // A one-line text entry. Its control's KeyDown runs before the field acts on a key, and judges
-// each character an input method commits as if it had been typed (nothing still being composed
-// shows in such a field). The limit bounds what the user types, pastes (keys, the context menu,
-// the Edit menu, the X selection) or composes with an input method; the program's own setText is
-// never cut. Drops are refused.
+// each character an input method commits as if it had been typed, those before it already in
+// (nothing still being composed shows in such a field). The limit bounds what the user types,
+// pastes (keys, the context menu, the Edit menu, the X selection) or commits with an input
+// method, in characters, counted once the text the commit replaces is gone; the program's own
+// setText is never cut. Drops are refused.
 class FieldWidget : public QLineEdit, public ControlLink {
   Q_OBJECT
 
@@ -67,8 +68,10 @@ class FieldWidget : public QLineEdit, public ControlLink {
  private:
   // Room left for new characters once the selection is replaced; only meaningful with a limit.
   int room() const;
-  // A commit from an input method, for a field whose control has a KeyDown handler: each
-  // character goes to the handler as if typed, and only those it lets through go in.
+  // An input method's event, for a field whose control has a KeyDown handler: each character
+  // of the commit goes to the handler as if typed, after those before it have gone in, and those
+  // it lets through go in as far as the limit allows, the first together with the replacement.
+  // Once the handler has closed the window the rest is dropped. An empty commit is a deletion.
   void filterInputMethodEvent(gui::TextField& control, QInputMethodEvent* e);
   // An enabled, visible action of this window has the key as its shortcut.
   bool windowActionTakes(const QKeyEvent* event) const;

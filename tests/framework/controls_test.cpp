@@ -628,6 +628,105 @@ TEST_F(Controls, WithoutAKeyFilterAnInputMethodCommitGoesInWithinTheLimit) {
   EXPECT_EQ(edit->text(), QStringLiteral("12345\u00e9"));
 }
 
+// A commit in a field of limit 7, the cursor at the end of `before`. The replacement counts
+// UTF-16 units from the cursor, as Qt takes it; the limit counts characters.
+struct ImCommit {
+  const char* what;
+  const char* before;  // UTF-8, set by the program (so it may be longer than the limit)
+  int selected;        // units at the end of `before` that are selected
+  const char* commit;  // UTF-8
+  int start, length;
+  const char* after;
+  int cursor;         // in units, after what went in
+  bool filteredOnly;  // the case needs a KeyDown handler
+};
+
+const ImCommit kImCommits[] = {
+    {"a range past the end replaces nothing", "1234567", 0, "89", 0, 3, "1234567", 7, false},
+    {"a range running past the end replaces what is there", "1234567", 0, "89", -1, 5, "1234568", 7, false},
+    {"a replaced surrogate pair makes room for one character", "123456\U0001D7D8", 0, "89", -2, 2, "1234568", 7,
+     false},
+    {"a longer text set by the program is not shortened", "123456789", 0, "5", -1, 1, "123456789", 9, false},
+    {"a commit of a line break alone is no deletion", "1234", 0, "\n", -1, 1, "1234", 4, false},
+    {"an empty commit deletes", "1234", 0, "", -2, 2, "12", 2, false},
+    {"the selection goes first and the range counts from where it was", "1234567", 2, "890", -1, 5, "1234890", 7,
+     false},
+    {"a range starting before the text starts at 0 with its length kept", "1234567", 0, "89", -9, 3, "894567", 2,
+     false},
+    {"a start beyond the text puts the commit at its end", "1234", 0, "5", 2, 0, "12345", 5, false},
+    {"the handler sees the characters before it already in", "", 0, "1.2.3", 0, 0, "1.23", 4, true},
+};
+
+// Whether the field's own key filter or none judges the commit, the result is what typing the
+// characters would give after the replacement Qt really carries out: never past the limit, and
+// nothing removed unless some of the commit goes in (or the commit is a deletion).
+TEST_F(Controls, AnInputMethodCommitReplacesOnlyWhatQtRemovesAndKeepsTheLimit) {
+  std::shared_ptr<gui::TextField> plain, filtered;
+  auto w = Open([&](Host& h) {
+    plain = h.Add<gui::TextField>("Plain", At(10, 10, 80, 22, {{"MaximumCharactersAllowed", 7}}));
+    filtered = h.Add<gui::TextField>("Filtered", At(100, 10, 80, 22, {{"MaximumCharactersAllowed", 7}}));
+    h.OnKeys(filtered);
+  });
+  // Digits and one point, judged on the text as it stands.
+  gui::TextField* judged = filtered.get();
+  w->consume = [judged](const std::string& key) {
+    if (key == ".") return judged->Text().find('.') != std::string::npos;
+    return !(key.size() == 1 && key[0] >= '0' && key[0] <= '9');
+  };
+  for (const auto& field : {plain, filtered}) {
+    for (const ImCommit& c : kImCommits) {
+      if (c.filteredOnly && field == plain) continue;
+      SCOPED_TRACE(field->Name() + ": " + c.what);
+      QLineEdit* edit = Edit(*field);
+      field->SetFocus();
+      field->Text(c.before);
+      edit->end(false);
+      if (c.selected > 0) edit->cursorBackward(true, c.selected);
+
+      QInputMethodEvent event;
+      event.setCommitString(QString::fromUtf8(c.commit), c.start, c.length);
+      QApplication::sendEvent(edit, &event);
+      EXPECT_EQ(field->Text(), c.after);
+      EXPECT_EQ(edit->cursorPosition(), c.cursor);
+      EXPECT_FALSE(edit->hasSelectedText()) << "no selection is left over from the range";
+    }
+  }
+}
+
+// A handler that closes or ends the window stops the commit: the rest is neither judged nor put
+// into a field whose window is gone.
+TEST_F(Controls, AKeyFilterThatEndsTheWindowStopsTheCommit) {
+  const std::pair<const char*, std::function<void(Host&)>> ends[] = {
+      {"Close", [](Host& h) { h.Close(); }},
+      {"_Destroy", [](Host& h) { h._Destroy(); }},
+  };
+  for (const auto& [what, end] : ends) {
+    SCOPED_TRACE(what);
+    std::shared_ptr<gui::TextField> field;
+    auto w = Open([&](Host& h) {
+      field = h.Add<gui::TextField>("Field", At(10, 10, 80, 22, {{"MaximumCharactersAllowed", 7}}));
+      h.OnKeys(field);
+    });
+    Host* host = w.get();
+    w->consume = [host, &end](const std::string& key) {
+      if (key == "2") end(*host);
+      return false;
+    };
+    field->SetFocus();
+    QPointer<QWidget> edit = W(*field);
+
+    QInputMethodEvent event;
+    event.setCommitString(QStringLiteral("123"));
+    QApplication::sendEvent(edit, &event);
+    EXPECT_EQ(w->fieldKeys, (std::vector<std::string>{"1", "2"}));
+    EXPECT_FALSE(w->IsOpen());
+    EXPECT_EQ(field->Text(), "1") << "what went in before the window ended";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(edit, nullptr);
+    EXPECT_EQ(field->Text(), "1");
+  }
+}
+
 // ---- Edit commands --------------------------------------------------------------------------------
 
 TEST(EditCommandNames, TheSixItemNamesAndNothingElse) {
