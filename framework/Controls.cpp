@@ -182,9 +182,14 @@ const PropertyRows& TextFieldRows() {
   static const PropertyRows rows(&TextControlRows(), RowList{
       {"Value", "",
        [](Control& c, const Value& v) {
-         // The whole text, whatever the limit; equal text is left alone (cursor, undo).
+         // The whole text, whatever the limit; equal text is left alone (cursor, undo). Text the
+         // program puts in is read from its start: with the insertion point there, a text wider
+         // than the field shows its sign and leading digits rather than its end.
          auto* f = As<FieldWidget>(c);
-         if (f->text() != Str(v)) f->setText(Str(v));
+         if (f->text() != Str(v)) {
+           f->setText(Str(v));
+           f->setCursorPosition(0);
+         }
        }},
       {"TextAlignment", 0,
        [](Control& c, const Value& v) {

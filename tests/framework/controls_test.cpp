@@ -419,6 +419,7 @@ TEST_F(Controls, KeyDownRunsBeforeTheFieldAndTrueConsumesTheKey) {
   });
   QLineEdit* edit = Edit(*field);
   field->SetFocus();
+  edit->end(false);  // the program's text is shown from its start; type after it
 
   // Digits pass; everything else is consumed, Backspace, the arrows and Tab included.
   w->consume = [](const std::string& key) { return !(key.size() == 1 && key[0] >= '0' && key[0] <= '9'); };
@@ -493,6 +494,7 @@ TEST_F(Controls, AMenuShortcutWinsOverTheFieldAndNeverReachesKeyDown) {
       EditMenuBar());
   w->consume = [](const std::string&) { return true; };  // a filter that would refuse Ctrl+V
   field->SetFocus();
+  Edit(*field)->end(false);
   SetClipboard("123456789");
   QTest::keyClick(Edit(*field), Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(field->Text(), "1212345") << "the menu's Paste, through the limit";
@@ -579,6 +581,7 @@ TEST_F(Controls, EveryPasteInsertsOnlyWhatFitsWithoutLineBreaks) {
     field->SetFocus();
 
     field->Text("12");
+    edit->end(false);
     SetClipboard("123456789");
     route.paste(edit);
     EXPECT_EQ(field->Text(), "1212345") << route.what;

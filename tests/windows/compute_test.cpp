@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QPoint>
+#include <QRect>
 #include <cctype>
 #include <limits>
 #include <ostream>
@@ -52,6 +54,8 @@ const Case kCases[] = {
     {"large negative result", "0", "0", ".99", Entry::Typed, "-99.0000", nullptr, Field::None},
     {"result longer than the field's limit is shown whole", "0", "0", ".999999", Entry::Typed, "-999999.0000",
      nullptr, Field::None},
+    {"a result longer than the field still shows its sign", ".5", ".5", "-.99999", Entry::Typed, "-49999.0000",
+     nullptr, Field::None},
     {"correlation 1 passes and divides by zero", "0.5", "0.5", "1", Entry::Typed, kMinusInf.c_str(), nullptr,
      Field::None},
     {"correlation -1 passes and divides by zero", "0.5", "0.5", "-1", Entry::Typed, kMinusInf.c_str(), nullptr,
@@ -73,6 +77,12 @@ const Case kCases[] = {
     {"pasted negative Rxx", "-0.5", "0.5", "0.5", Entry::Pasted, nullptr, kRangeRxx, Field::Rxx},
     {"pasted exponent reads as a number", "0.5", "1e3", "0.5", Entry::Pasted, nullptr, kRangeRyy, Field::Ryy},
 };
+
+// The position of the first character a field shows: the one at the left edge of its text.
+int FirstShown(QLineEdit* edit) {
+  const QRect text = edit->contentsRect();
+  return edit->cursorPositionAt(QPoint(text.left() + 4, text.center().y()));
+}
 
 class Compute : public MainWindowTest, public ::testing::WithParamInterface<Case> {
  protected:
@@ -119,6 +129,11 @@ TEST_P(Compute, ShowsTheResultOrNamesTheFirstFault) {
     EXPECT_TRUE(ResultShown());
     EXPECT_EQ(wnd->RdFld()->Text(), c.result);
     EXPECT_EQ(Edit(wnd->RdFld())->text().toStdString(), c.result);
+    // A result wider than the field is read from its start: the sign and the leading digits
+    // must be in view, with the insertion point before them.
+    EXPECT_EQ(FirstShown(Edit(wnd->RdFld())), 0) << "the field shows " << c.result << " from character "
+                                                 << FirstShown(Edit(wnd->RdFld()));
+    EXPECT_EQ(Edit(wnd->RdFld())->cursorPosition(), 0);
     EXPECT_EQ(QApplication::focusWidget(), W(wnd->Text6()));
   }
   // Compute reads the inputs and never changes them.

@@ -64,6 +64,7 @@ TEST_P(InputMethodCommit, IsJudgedCharacterByCharacterLikeTyping) {
   QLineEdit* edit = Edit(fld);
   fld->Text(c.before);
   Focus(fld);
+  edit->end(false);
   const int length = static_cast<int>(edit->text().size());
   if (c.selected > 0) edit->setSelection(length, -c.selected);
   const QString selection = edit->selectedText();
