@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -156,6 +157,19 @@ void FieldWidget::mouseReleaseEvent(QMouseEvent* e) {
     return;
   }
   QLineEdit::mouseReleaseEvent(e);
+}
+
+void FieldWidget::focusOutEvent(QFocusEvent* e) {
+  // Qt moves the focus to the menu bar while a menu is used from the keyboard (Alt+letter, and
+  // after Escape from an open menu), and a line edit drops its selection on any focus change but
+  // a popup's. The menu is as much a popup to the user, and its Edit commands act on this
+  // selection: handled as a popup's, the field keeps it.
+  if (e->reason() == Qt::MenuBarFocusReason) {
+    QFocusEvent asPopup(e->type(), Qt::PopupFocusReason);
+    QLineEdit::focusOutEvent(&asPopup);
+    return;
+  }
+  QLineEdit::focusOutEvent(e);
 }
 
 void FieldWidget::contextMenuEvent(QContextMenuEvent* e) {

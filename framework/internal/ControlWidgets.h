@@ -62,6 +62,8 @@ class FieldWidget : public QLineEdit, public ControlLink {
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // A menu bar taking the focus for keyboard use leaves the text, selection and cursor alone.
+  void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
 

@@ -69,7 +69,10 @@ void UpdateEnabled(QMenu* menu, bool opening) {
 
 void AddItems(QMenu* menu, const MenuItem& parent) {
   for (const auto& child : parent.Children()) MakeAction(menu, child);
-  QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { UpdateEnabled(menu, true); });
+  QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] {
+    MenuOpening();
+    UpdateEnabled(menu, true);
+  });
   QObject::connect(menu, &QMenu::aboutToHide, menu, [menu] { UpdateEnabled(menu, false); });
 }
 
@@ -84,6 +87,7 @@ void CollectShortcutItems(const std::shared_ptr<MenuItem>& parent, std::vector<s
 }  // namespace
 
 QMenuBar* BuildMenuBar(const std::shared_ptr<gui::MenuBar>& bar, QWidget* window) {
+  FollowFocusIntoMenus();
   auto* qbar = new QMenuBar(window);
   for (const auto& item : bar->Children()) {
     QMenu* menu = qbar->addMenu(QString::fromStdString(item->Value()));

@@ -8,13 +8,15 @@ QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1, a variable Qt reads, not the program). Windo
 going, and the X bell, are seen by xprobe, a small X client of ours that stamps every event with
 the monotonic clock.
 
-Three runs:
+Four runs:
   1. the splash hands over by its timer; then a computation, Clear, a refused key, the message for
      an empty form, Help pressed three times, and Ctrl+Q;
   2. the splash hands over at a key press; the timer firing later changes nothing; then the main
      window's close button (a WM_DELETE_WINDOW message, as a window manager sends it) with the
      help window open;
-  3. Ctrl+Q while the splash shows ends the program, and no other window is ever mapped.
+  3. Ctrl+Q while the splash shows ends the program, and no other window is ever mapped;
+  4. the Edit menu, reached by moving from File, by Alt+F and Right, by Alt+E, and left with
+     Escape before Ctrl+C, copies the selection of the field, which keeps it throughout.
 A step that fails prints what was on the screen: the X window list, the accessibility tree, the
 X events seen, and the program's output. The last line counts the checks: "N passed, N failed".
 """
@@ -489,6 +491,107 @@ def run_key_handover(desktop, binary, out_dir, checks):
                                   "help window open", f"status {status}")
 
 
+def run_edit_menu(desktop, binary, out_dir, checks):
+    """The Edit menu acts on the field's selection however it is reached, and the field keeps its
+    selection while a menu is in use. Each case copies a value of its own from RxxFld, so that a
+    copy that did nothing shows as the value of the case before; the clipboard is read back by
+    pasting it into RyyFld."""
+    import pyatspi
+    with run_of(desktop, binary, out_dir, "run-edit-menu", checks) as p:
+        _, mark, _ = key_on_splash(desktop, p, "space")
+        main, parts = main_window(p, checks, mark)
+        _, rxx, ryy, _ = parts["fields"][:4]
+        bar = {c.name.replace("&", ""): c for c in parts["bar"]}
+
+        def centre(acc):
+            x, y, w, h = p.extents(acc)
+            return str(x + w // 2), str(y + h // 2)
+
+        def open_items():
+            """The items of the open menus (not the bar's own File and Edit), by name: each with
+            whether it is enabled."""
+            found = {}
+            for menu in parts["bar"]:
+                for popup in menu or ():
+                    for item in popup or ():
+                        if item is not None and item.getRole() == pyatspi.ROLE_MENU_ITEM \
+                                and p.has(item, pyatspi.STATE_SHOWING):
+                            found[item.name] = (item, p.has(item, pyatspi.STATE_ENABLED))
+            return found
+
+        def edit_menu_open():
+            items = open_items()
+            return items if "Copy" in items else None
+
+        def selection(acc):
+            t = acc.queryText()
+            return [t.getSelection(i) for i in range(t.getNSelections())]
+
+        def selected_whole(value):
+            return lambda: p.text(rxx) == value and selection(rxx) == [(0, len(value))]
+
+        def check_edit_items(how, value):
+            items = wait_until(f"the Edit menu open by {how}", edit_menu_open, 5)
+            enabled = {name for name, (_, on) in items.items() if on}
+            checks.check({"Undo", "Cut", "Copy", "Clear", "Select All"} <= enabled,
+                         f"the Edit menu reached by {how} offers Undo, Cut, Copy, Clear and Select All",
+                         f"enabled: {sorted(enabled)}")
+            checks.check(selected_whole(value)(), f"RxxFld keeps its selection in the Edit menu reached by {how}",
+                         f"{p.text(rxx)!r}, selection {selection(rxx)}")
+            return items
+
+        def by_moving_from_file(value):
+            desktop.xdotool("mousemove", *centre(bar["File"]), "click", "1")
+            wait_until("the File menu open", lambda: "Quit" in open_items(), 5)
+            desktop.xdotool("mousemove", *centre(bar["Edit"]))
+            items = check_edit_items("moving from File", value)
+            desktop.xdotool("mousemove", *centre(items["Copy"][0]), "click", "1")
+
+        def by_alt_f_right(value):
+            p.key("alt+f", "Right")
+            check_edit_items("Alt+F, Right", value)
+            p.key("c")
+
+        def by_alt_e(value):
+            p.key("alt+e")
+            check_edit_items("Alt+E", value)
+            p.key("c")
+
+        def by_ctrl_c_after_escape(value):
+            p.key("alt+e")
+            wait_until("the Edit menu open by Alt+E", edit_menu_open, 5)
+            p.key("Escape")
+            wait_until("the Edit menu closed", lambda: not edit_menu_open(), 5)
+            checks.check(selected_whole(value)(), "RxxFld keeps its selection after Alt+E, Escape",
+                         f"{p.text(rxx)!r}, selection {selection(rxx)}")
+            p.key("ctrl+c", "Escape")
+            wait_until("the focus back in RxxFld", lambda: p.has(rxx, pyatspi.STATE_FOCUSED), 5)
+            checks.check(selected_whole(value)(), "RxxFld has its selection when the menu bar gives the focus back",
+                         f"{p.text(rxx)!r}, selection {selection(rxx)}")
+
+        cases = (("Copy in the Edit menu reached by moving from File", ".81", by_moving_from_file),
+                 ("Alt+F, Right, C", ".82", by_alt_f_right),
+                 ("Alt+E, C", ".83", by_alt_e),
+                 ("Alt+E, Escape, Ctrl+C", ".84", by_ctrl_c_after_escape))
+        for what, value, steps in cases:
+            p.click(main, RXX)
+            p.key("ctrl+a", "BackSpace")
+            p.type(value)
+            p.key("ctrl+a")
+            wait_until(f"{value} typed and selected in RxxFld", selected_whole(value), 5)
+            steps(value)
+            wait_until("every menu closed", lambda: not open_items(), 5)
+            checks.check(selected_whole(value)(), f"RxxFld still holds {value}, selected, after {what}",
+                         f"{p.text(rxx)!r}, selection {selection(rxx)}")
+            p.click(main, RYY)
+            p.key("ctrl+a", "BackSpace", "ctrl+v")
+            try:
+                wait_until(f"{value} pasted into RyyFld", lambda: p.text(ryy) == value, 5)
+            except Failure:
+                raise Failure(f"{what} did not copy {value}: pasting gives {p.text(ryy)!r}")
+            checks.ok(f"{what} copies the selection")
+
+
 def run_quit_on_splash(desktop, binary, out_dir, checks):
     with run_of(desktop, binary, out_dir, "run-quit", checks) as p:
         splash, _, press = key_on_splash(desktop, p, "ctrl+q")
@@ -523,6 +626,7 @@ def main():
         run_timer_handover(desktop, args.program, args.out, checks)
         run_key_handover(desktop, args.program, args.out, checks)
         run_quit_on_splash(desktop, args.program, args.out, checks)
+        run_edit_menu(desktop, args.program, args.out, checks)
     finally:
         desktop.close()
     print(f"# end-to-end took {time.monotonic() - started:.1f} s")
