@@ -8,6 +8,8 @@
 #include <QResource>
 #include <QTimer>
 
+#include <cctype>
+
 #include "framework/Testing.h"
 
 namespace testsupport {
@@ -34,6 +36,12 @@ ResourceFile::ResourceFile(const QString& path)
     : path_(path), registered_(QResource::registerResource(path)) {}
 ResourceFile::~ResourceFile() {
   if (registered_) QResource::unregisterResource(path_);
+}
+
+std::string CaseName(const char* what) {
+  std::string name;
+  for (const char* p = what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+  return name;
 }
 
 void Pump(int ms) {

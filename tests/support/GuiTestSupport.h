@@ -1,10 +1,11 @@
 // Helpers for the GUI suites: counting beeps, answering modal message boxes, resources of a
-// test's own, pumping events.
+// test's own, pumping events, naming table cases.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string>
 
 class QTimer;
 
@@ -48,6 +49,9 @@ class ResourceFile {
   QString path_;
   bool registered_;
 };
+
+// A case's description as a test name: every character but a letter or digit becomes '_'.
+std::string CaseName(const char* what);
 
 // Processes pending events for `ms` milliseconds.
 void Pump(int ms = 0);

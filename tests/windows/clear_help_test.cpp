@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <cctype>
 #include <ostream>
 #include <string>
 
@@ -75,11 +74,8 @@ TEST_P(Clear, EmptiesTheFormHidesTheResultAndFocusesRxx) {
   EXPECT_EQ(wnd->RdFld()->Text(), "1.0000");
 }
 
-INSTANTIATE_TEST_SUITE_P(States, Clear, ::testing::ValuesIn(kClearCases), [](const auto& info) {
-  std::string name;
-  for (const char* p = info.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(States, Clear, ::testing::ValuesIn(kClearCases),
+                         [](const auto& info) { return testsupport::CaseName(info.param.what); });
 
 using ClearButton = MainWindowTest;
 

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPoint>
 #include <QRect>
-#include <cctype>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -142,12 +141,8 @@ TEST_P(Compute, ShowsTheResultOrNamesTheFirstFault) {
   EXPECT_EQ(wnd->RxyFld()->Text(), c.rxy);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Compute, ::testing::ValuesIn(kCases), [](const auto& info) {
-  std::string name;
-  for (const char* p = info.param.what; *p; ++p)
-    name += (std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, Compute, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return testsupport::CaseName(info.param.what); });
 
 using ComputeScenario = MainWindowTest;
 

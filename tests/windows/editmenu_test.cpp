@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <cctype>
 #include <functional>
 #include <map>
 #include <ostream>
@@ -166,11 +165,8 @@ TEST_P(EditMenuRoutes, TheItemsJudgeTheFieldAndTheFieldKeepsItsSelection) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Routes, EditMenuRoutes, ::testing::ValuesIn(kRoutes), [](const auto& info) {
-  std::string name;
-  for (const char* p = info.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Routes, EditMenuRoutes, ::testing::ValuesIn(kRoutes),
+                         [](const auto& info) { return testsupport::CaseName(info.param.what); });
 
 struct Command {
   const char* what;
@@ -228,10 +224,7 @@ TEST_P(EditMenuCommands, ActOnTheFieldsSelection) {
   EXPECT_EQ(QApplication::focusWidget(), edit);
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, EditMenuCommands, ::testing::ValuesIn(kCommands), [](const auto& info) {
-  std::string name;
-  for (const char* p = info.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Commands, EditMenuCommands, ::testing::ValuesIn(kCommands),
+                         [](const auto& info) { return testsupport::CaseName(info.param.what); });
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QList>
 #include <QRect>
-#include <cctype>
 #include <ostream>
 #include <string>
 
@@ -50,12 +49,6 @@ const Commit kCommits[] = {
     {"a refused commit replaces nothing", Field::Rxx, "1234567", 0, "\u00e9", 1, "1234567", 1},
 };
 
-std::string TestName(const char* text) {
-  std::string name;
-  for (const char* p = text; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-  return name;
-}
-
 class InputMethodCommit : public MainWindowTest, public ::testing::WithParamInterface<Commit> {};
 
 TEST_P(InputMethodCommit, IsJudgedCharacterByCharacterLikeTyping) {
@@ -82,7 +75,7 @@ TEST_P(InputMethodCommit, IsJudgedCharacterByCharacterLikeTyping) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commits, InputMethodCommit, ::testing::ValuesIn(kCommits),
-                         [](const auto& info) { return TestName(info.param.what); });
+                         [](const auto& info) { return testsupport::CaseName(info.param.what); });
 
 using InputMethodPreedit = MainWindowTest;
 

@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <cctype>
 #include <ostream>
 #include <string>
 #include <tuple>
@@ -65,12 +64,6 @@ const Key kKeys[] = {
     {"home", Qt::Key_Home, "", kNone, false, false, nullptr},
 };
 
-std::string TestName(const char* text) {
-  std::string name;
-  for (const char* p = text; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-  return name;
-}
-
 const char* FieldName(Field f) { return f == Field::Rxx ? "RxxFld" : f == Field::Ryy ? "RyyFld" : "RxyFld"; }
 
 class KeyFilter : public MainWindowTest, public ::testing::WithParamInterface<std::tuple<Key, Field>> {
@@ -118,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyFilter,
                          ::testing::Combine(::testing::ValuesIn(kKeys),
                                             ::testing::Values(Field::Rxx, Field::Ryy, Field::Rxy)),
                          [](const auto& info) {
-                           return TestName(std::get<0>(info.param).what) + "_in_" + FieldName(std::get<1>(info.param));
+                           return testsupport::CaseName(std::get<0>(info.param).what) + "_in_" +
+                                  FieldName(std::get<1>(info.param));
                          });
 
 using FieldLimit = MainWindowTest;
@@ -195,7 +189,7 @@ TEST_P(EditShortcut, ReachesTheMenuNotTheFilter) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shortcuts, EditShortcut, ::testing::ValuesIn(kShortcuts),
-                         [](const auto& info) { return TestName(info.param.what); });
+                         [](const auto& info) { return testsupport::CaseName(info.param.what); });
 
 TEST_F(FieldLimit, SelectAllAndUndoShortcutsReachTheMenu) {
   const auto fld = wnd->RyyFld();
