@@ -182,14 +182,14 @@ const PropertyRows& TextFieldRows() {
   static const PropertyRows rows(&TextControlRows(), RowList{
       {"Value", "",
        [](Control& c, const Value& v) {
-         // The whole text, whatever the limit; equal text is left alone (cursor, undo). Text the
-         // program puts in is read from its start: with the insertion point there, a text wider
-         // than the field shows its sign and leading digits rather than its end.
+         // The whole text, whatever the limit. Text the program puts in is read from its start,
+         // also when it equals what the field holds: with the insertion point there, a text
+         // wider than the field shows its sign and leading digits, however the field was
+         // scrolled before. Equal text is not set again, so the user's undo history stays. What
+         // the user types reaches Value another way (KeepNativeValue), never through here.
          auto* f = As<FieldWidget>(c);
-         if (f->text() != Str(v)) {
-           f->setText(Str(v));
-           f->setCursorPosition(0);
-         }
+         if (f->text() != Str(v)) f->setText(Str(v));
+         f->setCursorPosition(0);
        }},
       {"TextAlignment", 0,
        [](Control& c, const Value& v) {
@@ -499,7 +499,7 @@ QObject* TextField::_CreateNative(QWidget* content) {
   std::weak_ptr<Object> weak = weak_from_this();
   QObject::connect(field, &QLineEdit::textChanged, field, [weak](const QString& text) {
     if (auto self = std::static_pointer_cast<TextField>(weak.lock()))
-      _DispatchSafely([&] { self->SetProperty("Value", text.toStdString()); });
+      _DispatchSafely([&] { self->KeepNativeValue("Value", text.toStdString()); });
   });
   DressNative(field);
   return field;
@@ -539,7 +539,7 @@ QObject* TextArea::_CreateNative(QWidget* content) {
   std::weak_ptr<Object> weak = weak_from_this();
   QObject::connect(area, &QTextEdit::textChanged, area, [weak, area] {
     if (auto self = std::static_pointer_cast<TextArea>(weak.lock()))
-      _DispatchSafely([&] { self->SetProperty("Value", area->value().toStdString()); });
+      _DispatchSafely([&] { self->KeepNativeValue("Value", area->value().toStdString()); });
   });
   DressNative(area);
   return area;

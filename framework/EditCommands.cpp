@@ -1,13 +1,10 @@
-// The standard Edit commands, carried out on whichever text control has the focus, or had it when
-// the menu in use took it.
+// The standard Edit commands, carried out on whichever text control has the focus or, while a menu
+// holds it, had it last in the active window.
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QTextEdit>
 #include <QWidget>
 #include <utility>
@@ -16,6 +13,7 @@
 #include "framework/Runtime.h"
 #include "framework/internal/ControlWidgets.h"
 #include "framework/internal/EditCommands.h"
+#include "framework/internal/WindowFocus.h"
 
 namespace gui {
 
@@ -28,32 +26,14 @@ constexpr std::pair<const char*, EditCommand> kCommands[] = {
 
 bool ClipboardHasText() { return !QGuiApplication::clipboard()->text().isEmpty(); }
 
-bool IsMenu(const QWidget* w) { return qobject_cast<const QMenuBar*>(w) || qobject_cast<const QMenu*>(w); }
-
-// The widget that had the focus when a menu took it, until the focus goes anywhere but a menu.
-QPointer<QWidget>& HeldBeforeMenu() {
-  static QPointer<QWidget> held;
-  return held;
-}
-
-// The widget the Edit commands act on. While a menu is in use it may hold the focus itself: Qt
-// gives it to the menu bar for keyboard use (Alt+letter, the arrows, after Escape) and, for a
-// moment, while one open menu hands over to the next. The commands then act on the widget that
-// had the focus before, as the user still sees it.
-QWidget* EditFocus() {
-  QWidget* w = QApplication::focusWidget();
-  if (!w || !IsMenu(w)) return w;
-  QWidget* held = HeldBeforeMenu();
-  if (!held) return nullptr;
-  if (qobject_cast<QMenuBar*>(w) && held->window() != w->window()) return nullptr;
-  return held;
-}
-
-// The focused text control, looked for on the focus widget and, for a scroll area's viewport,
-// on its parent.
+// The text control the user works in, looked for on the working focus and, for a scroll area's
+// viewport, on its parent. While a menu is in use the focus may be on the menu itself: Qt gives it
+// to the menu bar for keyboard use (Alt, Alt+letter, the arrows, after Escape) and, for a moment,
+// while one open menu hands over to the next. The commands then act on the widget the user still
+// sees as the one they work in.
 template <class T>
 T* Focused() {
-  QWidget* w = EditFocus();
+  QWidget* w = internal::WorkingFocus();
   if (!w) return nullptr;
   if (auto* t = qobject_cast<T*>(w)) return t;
   return qobject_cast<T*>(w->parentWidget());
@@ -158,29 +138,6 @@ bool PerformEditCommand(EditCommand command) {
 }
 
 namespace internal {
-
-void MenuOpening() {
-  // Qt moves the focus from one menu to the next without the focus change it reports, so the
-  // widget is noted here too, while the first menu opens and the focus is still on it.
-  QWidget* w = QApplication::focusWidget();
-  if (w && !IsMenu(w)) HeldBeforeMenu() = w;
-}
-
-void FollowFocusIntoMenus() {
-  static QPointer<QCoreApplication> following;
-  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-  if (!app || following == app) return;
-  following = app;
-  QObject::connect(app, &QApplication::focusChanged, app, [](QWidget* old, QWidget* now) {
-    QPointer<QWidget>& held = HeldBeforeMenu();
-    if (now && IsMenu(now)) {
-      if (old && !IsMenu(old)) held = old;
-    } else if (now) {
-      held = nullptr;
-    }
-    // With no focus at all (another application is active) the menu may still get it back.
-  });
-}
 
 bool EditCommandAvailable(EditCommand command) {
   CheckUIThread();

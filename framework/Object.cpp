@@ -47,7 +47,7 @@ bool PropertyHolder::PropertyKind(const std::string& name, ValueKind* kind) cons
   return row != nullptr;
 }
 
-void PropertyHolder::SetProperty(const std::string& name, const Value& value) {
+const PropertyRow& PropertyHolder::Checked(const std::string& name, const Value& value) const {
   const PropertyRow* row = Properties().Find(name);
   if (!row) throw PropertyException(ClassName() + " has no property " + name);
   const ValueKind expected = row->initial.Kind();
@@ -62,16 +62,28 @@ void PropertyHolder::SetProperty(const std::string& name, const Value& value) {
   // A value that would reach the widget off the UI thread is refused here too, before it is
   // stored: otherwise it would read back as set while the widget still shows the old one.
   if (Applies(*row)) CheckUIThread();
-  bool stored = false;
+  return *row;
+}
+
+void PropertyHolder::Store(const std::string& name, const Value& value) {
   for (auto& p : values_) {
     if (p.name == name) {
       p.value = value;
-      stored = true;
-      break;
+      return;
     }
   }
-  if (!stored) values_.push_back({name, value});
-  Apply(*row, value);
+  values_.push_back({name, value});
+}
+
+void PropertyHolder::SetProperty(const std::string& name, const Value& value) {
+  const PropertyRow& row = Checked(name, value);
+  Store(name, value);
+  Apply(row, value);
+}
+
+void PropertyHolder::KeepNativeValue(const std::string& name, const Value& value) {
+  Checked(name, value);
+  Store(name, value);
 }
 
 Value PropertyHolder::GetProperty(const std::string& name) const {

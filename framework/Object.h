@@ -153,9 +153,10 @@ class PropertyRows {
   std::vector<PropertyRow> rows_;
 };
 
-// An object whose properties can be set from a table. Every class declares its rows; setting an
+// An object whose properties can be set from a table. Every class declares its rows. Setting an
 // unknown name, a value of the wrong kind or a value the property does not take raises
-// PropertyException and leaves the stored value as it was.
+// PropertyException, and a value that would reach the native object off the UI thread raises
+// ThreadAccessingUIException; either way the stored value stays as it was.
 class PropertyHolder : public Object {
  public:
   // Checks the name, the kind, the value and (where it has an effect) the thread, stores it and
@@ -174,8 +175,16 @@ class PropertyHolder : public Object {
   virtual bool AppliesProperties() const { return true; }
   // Applies the current value of every property, in row order: a new native object's dressing.
   void ApplyAllProperties();
+  // Records a value that the native object shows already, because the user changed it there:
+  // checked like SetProperty, stored, and not applied back. What a property's effect does for
+  // the program's own values (where a text field puts its cursor, say) must not happen to the
+  // user's typing.
+  void KeepNativeValue(const std::string& name, const Value& value);
 
  private:
+  // The row for a value that may be stored; raises what SetProperty raises.
+  const PropertyRow& Checked(const std::string& name, const Value& value) const;
+  void Store(const std::string& name, const Value& value);
   // Whether setting the row now has an effect on the native object (a UI operation).
   bool Applies(const PropertyRow& row) const;
   void Apply(const PropertyRow& row, const Value& value);

@@ -13,6 +13,7 @@
 #include "framework/Window.h"
 #include "framework/internal/MenuBridge.h"
 #include "framework/internal/RunState.h"
+#include "framework/internal/WindowFocus.h"
 
 namespace gui {
 
@@ -130,6 +131,7 @@ void _RunFrameworkInitialization(void (*lateStartup)()) {
   // The program decides when it ends (its main window's close, or Quit); Qt's own rule would
   // quit when a help window closes while the main window is hidden.
   QApplication::setQuitOnLastWindowClosed(false);
+  internal::FollowWindowFocus();
   if (lateStartup) lateStartup();
 }
 

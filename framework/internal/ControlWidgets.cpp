@@ -18,6 +18,7 @@
 #include <QTextDocument>
 #include <QTextOption>
 #include <algorithm>
+#include <utility>
 
 #include "framework/Controls.h"
 #include "framework/Window.h"
@@ -79,15 +80,51 @@ FieldWidget::FieldWidget(QWidget* parent) : QLineEdit(parent) {
 
 int FieldWidget::room() const { return limit_ - (CharCount(text()) - CharCount(selectedText())); }
 
-void FieldWidget::insertLimited(QString text) {
-  if (isReadOnly()) return;
-  text = WithoutLineBreaks(std::move(text));
-  if (limit_ > 0) text = FirstChars(text, room());
-  if (text.isEmpty()) return;
-  insert(text);
+FieldWidget::Verdict FieldWidget::judge(gui::TextField& control, const std::string& keyText) {
+  QPointer<FieldWidget> alive(this);
+  const bool consumed = control._KeyDown(keyText);
+  const auto owner = control.Owner();
+  if (!alive || !owner || !owner->IsOpen()) return Verdict::WindowEnded;
+  return consumed ? Verdict::Consumed : Verdict::LetThrough;
 }
 
-void FieldWidget::pasteLimited(QClipboard::Mode mode) { insertLimited(QGuiApplication::clipboard()->text(mode)); }
+QString FieldWidget::fitting(QString text) const {
+  if (isReadOnly()) return {};
+  text = WithoutLineBreaks(std::move(text));
+  return limit_ > 0 ? FirstChars(text, room()) : text;
+}
+
+void FieldWidget::insertLimited(QString text) {
+  text = fitting(std::move(text));
+  if (!text.isEmpty()) insert(text);
+}
+
+void FieldWidget::pasteLimited(QClipboard::Mode mode) {
+  const QString text = fitting(QGuiApplication::clipboard()->text(mode));
+  if (text.isEmpty()) return;
+  // As QLineEdit::paste does it, which cannot be given a limit: undone on its own, apart from
+  // the typing before and after it.
+  endUndoStep();
+  insert(text);
+  endUndoStep();
+}
+
+// QLineEdit ends an undo step whenever its cursor moves, and nowhere else that its public
+// interface reaches but clear(). A move away and back ends it and leaves the text, the selection
+// (anchor and cursor) and the cursor as they were. An empty field has nowhere to move to; there
+// clear() ends it and changes nothing.
+void FieldWidget::endUndoStep() {
+  if (text().isEmpty()) {
+    clear();
+    return;
+  }
+  const int cursor = cursorPosition();
+  const bool selected = hasSelectedText();
+  const int anchor = !selected ? cursor : cursor == selectionStart() ? selectionEnd() : selectionStart();
+  setCursorPosition(cursor > 0 ? cursor - 1 : cursor + 1);
+  if (selected) setSelection(anchor, cursor - anchor);
+  else setCursorPosition(cursor);
+}
 
 bool FieldWidget::windowActionTakes(const QKeyEvent* event) const {
   const QKeySequence pressed(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
@@ -111,12 +148,13 @@ bool FieldWidget::event(QEvent* e) {
     // Here rather than in keyPressEvent: QWidget::event moves the focus on Tab before
     // keyPressEvent would see it, and the handler must be asked first about Tab too.
     auto* key = static_cast<QKeyEvent*>(e);
+    if (std::exchange(menuKeyJudged_, false) && key->key() == Qt::Key_Menu) {
+      e->accept();
+      return true;
+    }
     if (!IsModifierKey(key->key())) {
       if (auto control = control_.lock()) {
-        QPointer<FieldWidget> alive(this);
-        const bool consumed = control->_KeyDown(KeyTextFor(key->key(), key->modifiers(), key->text()));
-        if (!alive) return true;
-        if (consumed) {
+        if (judge(*control, KeyTextFor(key->key(), key->modifiers(), key->text())) != Verdict::LetThrough) {
           e->accept();
           return true;
         }
@@ -160,19 +198,39 @@ void FieldWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void FieldWidget::focusOutEvent(QFocusEvent* e) {
-  // Qt moves the focus to the menu bar while a menu is used from the keyboard (Alt+letter, and
-  // after Escape from an open menu), and a line edit drops its selection on any focus change but
-  // a popup's. The menu is as much a popup to the user, and its Edit commands act on this
-  // selection: handled as a popup's, the field keeps it.
+  // Qt moves the focus to the menu bar while a menu is used from the keyboard (Alt alone,
+  // Alt+letter, and after Escape from an open menu), and a line edit drops its selection on any
+  // focus change but a popup's or the window's deactivation. The menu is as much a popup to the
+  // user, and its Edit commands act on this selection: handled as a popup's, the field keeps it.
+  // Should the window lose the activation meanwhile, it hands the focus back to this field (see
+  // WindowFocus), which then has it again when the window comes back.
   if (e->reason() == Qt::MenuBarFocusReason) {
     QFocusEvent asPopup(e->type(), Qt::PopupFocusReason);
     QLineEdit::focusOutEvent(&asPopup);
     return;
   }
   QLineEdit::focusOutEvent(e);
+  // Where Qt deselects, the focus has really gone elsewhere. A read-only field scrolled by its
+  // cursor (the Tab chain selects all of it, which puts the cursor at the end) would otherwise
+  // go on showing the end of a text wider than itself: a result without its sign.
+  if (isReadOnly() && e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason)
+    setCursorPosition(0);
 }
 
 void FieldWidget::contextMenuEvent(QContextMenuEvent* e) {
+  // A request from the keyboard comes from a key (under X the Menu key, whose key press follows
+  // it to whatever then has the focus). The key filter judges it as it judges every other key;
+  // when the filter swallows it, nothing opens, and the key press that follows is swallowed too.
+  if (e->reason() == QContextMenuEvent::Keyboard) {
+    if (auto control = control_.lock(); control && control->HasHandler(gui::TextField::kKeyDown)) {
+      const Verdict verdict = judge(*control, KeyTextFor(Qt::Key_Menu, e->modifiers(), QString()));
+      if (verdict != Verdict::LetThrough) {
+        if (verdict == Verdict::Consumed) menuKeyJudged_ = true;
+        e->accept();
+        return;
+      }
+    }
+  }
   QMenu* menu = createStandardContextMenu();
   // The menu's Paste is the action wired to QLineEdit::paste (Qt 6.4 names none of them, and
   // wires them by signature).
@@ -195,8 +253,9 @@ namespace {
 // that leaves the cursor, a start before the text moving to 0 with its length kept. Two cases Qt
 // gets wrong are cut at the end of the text instead: a range that runs past the end (Qt removes
 // nothing of it, inserts the commit all the same and leaves a stale selection behind) and a start
-// past the end (Qt pads the text with spaces up to it). The fields hand Qt only ranges worked out
-// here, so what Qt removes is what the limit was reckoned on.
+// past the end (Qt pads the text with spaces up to it). A field with a limit or a key filter hands
+// Qt only ranges worked out here, so what Qt removes is what the limit was reckoned on; one with
+// neither hands Qt the event as it came.
 struct Replacement {
   QString rest;           // the text once the selection is gone
   qsizetype cursor = 0;   // where the cursor is then
@@ -257,13 +316,6 @@ void FieldWidget::filterInputMethodEvent(gui::TextField& control, QInputMethodEv
     QLineEdit::inputMethodEvent(&deletion);
     return;
   }
-  // A window's close only schedules the deletion of its widgets, so the window itself tells
-  // whether the handler closed it; a destroyed one takes this widget along at once.
-  QPointer<FieldWidget> alive(this);
-  const auto windowEnded = [&] {
-    const auto owner = control.Owner();
-    return !alive || !owner || !owner->IsOpen();
-  };
   // Each character goes to the handler as its key would, with those before it already in. The
   // replacement goes with the first one that goes in, so a commit refused whole changes nothing,
   // not even the text it was to replace.
@@ -274,11 +326,11 @@ void FieldWidget::filterInputMethodEvent(gui::TextField& control, QInputMethodEv
     const char32_t code = pair ? QChar::surrogateToUcs4(commit.at(i), commit.at(i + 1)) : commit.at(i).unicode();
     const QString c = commit.mid(i, pair ? 2 : 1);
     i += c.size();
-    const bool consumed = control._KeyDown(c.toStdString());
-    if (windowEnded()) return;  // the rest is neither judged nor put in
+    const Verdict verdict = judge(control, c.toStdString());
+    if (verdict == Verdict::WindowEnded) return;  // the rest is neither judged nor put in
     // What the filter lets through goes in as its key would: Tab only where tabs are typed,
     // Backspace and the other control characters not at all, nothing beyond the limit.
-    if (consumed || !(QChar::isPrint(code) || (tabsTyped_ && code == U'\t'))) continue;
+    if (verdict == Verdict::Consumed || !(QChar::isPrint(code) || (tabsTyped_ && code == U'\t'))) continue;
     QInputMethodEvent typed;
     if (replaced) {
       if (limit_ > 0 && room() < 1) continue;

@@ -37,12 +37,14 @@ QString FirstChars(const QString& text, int chars);
 // a key that types nothing).
 bool TypesText(const QKeyEvent* event);
 
-// A one-line text entry. Its control's KeyDown runs before the field acts on a key, and judges
-// each character an input method commits as if it had been typed, those before it already in
-// (nothing still being composed shows in such a field). The limit bounds what the user types,
-// pastes (keys, the context menu, the Edit menu, the X selection) or commits with an input
-// method, in characters, counted once the text the commit replaces is gone; the program's own
-// setText is never cut. Drops are refused.
+// A one-line text entry. Its control's KeyDown runs before the field acts on a key, the Menu key
+// (which Qt turns into a context-menu request) included, and judges each character an input
+// method commits as if it had been typed, those before it already in (nothing still being
+// composed shows in such a field). The limit bounds what the user types, pastes (keys, the context
+// menu, the Edit menu, the X selection) or commits with an input method, in characters, counted
+// once the text the commit replaces is gone; the program's own setText is never cut. Every paste
+// is an undo step of its own. Drops are refused. A read-only field that the focus leaves shows its
+// text from the start again.
 class FieldWidget : public QLineEdit, public ControlLink {
   Q_OBJECT
 
@@ -56,24 +58,36 @@ class FieldWidget : public QLineEdit, public ControlLink {
   void setTabsTyped(bool on) { tabsTyped_ = on; }
   // Puts `text` in place of the selection, line breaks removed, as far as the limit leaves room.
   void insertLimited(QString text);
+  // The same with the clipboard's text, as an undo step of its own.
   void pasteLimited(QClipboard::Mode mode = QClipboard::Clipboard);
 
  protected:
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  // A menu bar taking the focus for keyboard use leaves the text, selection and cursor alone.
+  // A menu bar taking the focus for keyboard use leaves the text, selection and cursor alone,
+  // as a popup does; any other focus change Qt deselects on puts a read-only field's cursor
+  // back at the start.
   void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
 
  private:
+  enum class Verdict { LetThrough, Consumed, WindowEnded };
+  // Asks the control's KeyDown handler about `keyText`. The handler may end the window: destroy
+  // it, and this widget with it, or close it, which only schedules the widget's deletion.
+  // Either way nothing more may be done with the key.
+  Verdict judge(gui::TextField& control, const std::string& keyText);
+  // `text` without line breaks, cut to what the limit leaves room for; empty on a read-only field.
+  QString fitting(QString text) const;
   // Room left for new characters once the selection is replaced; only meaningful with a limit.
   int room() const;
+  // Ends the undo step under way, so that the next edit is undone on its own.
+  void endUndoStep();
   // An input method's event, for a field whose control has a KeyDown handler: each character
   // of the commit goes to the handler as if typed, after those before it have gone in, and those
   // it lets through go in as far as the limit allows, the first together with the replacement.
-  // Once the handler has closed the window the rest is dropped. An empty commit is a deletion.
+  // Once the handler has ended the window the rest is dropped. An empty commit is a deletion.
   void filterInputMethodEvent(gui::TextField& control, QInputMethodEvent* e);
   // An enabled, visible action of this window has the key as its shortcut.
   bool windowActionTakes(const QKeyEvent* event) const;
@@ -81,6 +95,9 @@ class FieldWidget : public QLineEdit, public ControlLink {
   std::weak_ptr<gui::TextField> control_;
   int limit_ = 0;
   bool tabsTyped_ = false;
+  // The handler consumed a context-menu request from the keyboard; the Menu key press that
+  // follows it (under X) has been judged with it.
+  bool menuKeyJudged_ = false;
 };
 
 // A multi-line plain text. Lines are paragraphs of the document; the line height and spacing

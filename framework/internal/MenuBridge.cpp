@@ -12,6 +12,7 @@
 #include "framework/Window.h"
 #include "framework/internal/EditCommands.h"
 #include "framework/internal/RunState.h"
+#include "framework/internal/WindowFocus.h"
 
 namespace gui::internal {
 
@@ -69,10 +70,7 @@ void UpdateEnabled(QMenu* menu, bool opening) {
 
 void AddItems(QMenu* menu, const MenuItem& parent) {
   for (const auto& child : parent.Children()) MakeAction(menu, child);
-  QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] {
-    MenuOpening();
-    UpdateEnabled(menu, true);
-  });
+  QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { UpdateEnabled(menu, true); });
   QObject::connect(menu, &QMenu::aboutToHide, menu, [menu] { UpdateEnabled(menu, false); });
 }
 
@@ -87,7 +85,7 @@ void CollectShortcutItems(const std::shared_ptr<MenuItem>& parent, std::vector<s
 }  // namespace
 
 QMenuBar* BuildMenuBar(const std::shared_ptr<gui::MenuBar>& bar, QWidget* window) {
-  FollowFocusIntoMenus();
+  FollowWindowFocus();  // the Edit commands follow the working focus through the menus
   auto* qbar = new QMenuBar(window);
   for (const auto& item : bar->Children()) {
     QMenu* menu = qbar->addMenu(QString::fromStdString(item->Value()));

@@ -9,6 +9,7 @@
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -551,25 +552,12 @@ struct PasteRoute {
   std::function<void(QLineEdit*)> paste;
 };
 
-void PasteByContextMenu(QLineEdit* edit) {
-  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
-  QApplication::sendEvent(edit, &event);
-  auto* menu = edit->findChild<QMenu*>();
-  ASSERT_NE(menu, nullptr);
-  QAction* paste = nullptr;
-  for (QAction* action : menu->actions())
-    if (action->text().startsWith(QStringLiteral("&Paste"))) paste = action;
-  if (paste) paste->trigger();  // a read-only field's menu has none
-  menu->close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 TEST_F(Controls, EveryPasteInsertsOnlyWhatFitsWithoutLineBreaks) {
   const PasteRoute routes[] = {
       {"Ctrl+V", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); }},
       {"Shift+Insert", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); }},
       {"the Edit command", [](QLineEdit*) { EXPECT_TRUE(gui::PerformEditCommand(gui::EditCommand::Paste)); }},
-      {"the context menu", PasteByContextMenu},
+      {"the context menu", testsupport::PasteByContextMenu},
   };
   std::shared_ptr<gui::TextField> field, readOnly;
   auto w = Open([&](Host& h) {
@@ -600,6 +588,136 @@ TEST_F(Controls, EveryPasteInsertsOnlyWhatFitsWithoutLineBreaks) {
     route.paste(Edit(*readOnly));
     EXPECT_EQ(readOnly->Text(), "0.5") << route.what << " on a read-only field";
   }
+}
+
+// ---- undo after a paste --------------------------------------------------------------------------
+
+// A paste is undone on its own, as a plain QLineEdit's paste is: Undo brings back exactly the text
+// (and selection) from before it, whatever was typed before, and Redo exactly the paste.
+struct PasteUndo {
+  const char* what;
+  const char* typed;                                          // into the empty field, key by key
+  std::function<void(QLineEdit*, const PasteRoute&)> before;  // then this, if anything
+  const char* clipboard;
+  const char* pasted;    // the text once pasted
+  const char* undone;    // the text after Undo
+  const char* selected;  // the selection before the paste, which Undo brings back
+};
+
+const PasteUndo kPasteUndos[] = {
+    {"typing before the paste stays", "12", nullptr, "34", "1234", "12", ""},
+    {"a paste cut to the limit goes whole", "-.2", nullptr, "123456789", "-.21234", "-.2", ""},
+    {"a paste over a selection brings the selection back", "12345",
+     [](QLineEdit* e, const PasteRoute&) { e->setSelection(1, 3); }, "9", "195", "12345", "234"},
+    {"a paste into an empty field", "", nullptr, "0.5", "0.5", "", ""},
+    {"a paste after the field was emptied by Backspace over all of it", "12",
+     [](QLineEdit* e, const PasteRoute& route) {
+       SetClipboard("123456789");
+       route.paste(e);
+       e->selectAll();
+       QTest::keyClick(e, Qt::Key_Backspace);
+       QTest::keyClicks(e, "12");
+     },
+     "123456789", "1212345", "12", ""},
+};
+
+TEST_F(Controls, EveryPasteIsAnUndoStepOfItsOwn) {
+  const PasteRoute routes[] = {
+      {"Ctrl+V", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); }},
+      {"Shift+Insert", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); }},
+      {"the Edit command", [](QLineEdit*) { EXPECT_TRUE(gui::PerformEditCommand(gui::EditCommand::Paste)); }},
+      {"the context menu", testsupport::PasteByContextMenu},
+  };
+  std::shared_ptr<gui::TextField> field;
+  auto w = Open([&](Host& h) {
+    field = h.Add<gui::TextField>("Field", At(10, 10, 80, 22, {{"MaximumCharactersAllowed", 7}}));
+    h.OnKeys(field);  // lets every key through, Ctrl+Z included
+  });
+  QLineEdit* edit = Edit(*field);
+  field->SetFocus();
+  const auto undo = [edit] { QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier); };
+  for (const PasteRoute& route : routes) {
+    for (const PasteUndo& c : kPasteUndos) {
+      SCOPED_TRACE(std::string(route.what) + ": " + c.what);
+      edit->setText(QString());  // and no undo history
+      QTest::keyClicks(edit, c.typed);
+      if (c.before) c.before(edit, route);
+      SetClipboard(c.clipboard);
+      route.paste(edit);
+      ASSERT_EQ(field->Text(), c.pasted);
+
+      undo();
+      EXPECT_EQ(field->Text(), c.undone);
+      EXPECT_EQ(edit->selectedText().toStdString(), c.selected);
+      edit->redo();
+      EXPECT_EQ(field->Text(), c.pasted);
+      EXPECT_FALSE(edit->hasSelectedText());
+      undo();
+      EXPECT_EQ(field->Text(), c.undone) << "undone again after the redo";
+    }
+
+    SCOPED_TRACE(std::string(route.what) + ": typing after the paste");
+    edit->setText(QString());
+    QTest::keyClicks(edit, "12");
+    SetClipboard("34");
+    route.paste(edit);
+    QTest::keyClicks(edit, "5");
+    ASSERT_EQ(field->Text(), "12345");
+    const char* const steps[] = {"1234", "12", ""};
+    for (const char* text : steps) {
+      undo();
+      EXPECT_EQ(field->Text(), text);
+    }
+  }
+}
+
+// ---- the Menu key ------------------------------------------------------------------------------
+
+TEST_F(Controls, TheMenuKeyIsJudgedByKeyDownAndOpensNothingOnceSwallowed) {
+  std::shared_ptr<gui::TextField> field, plain;
+  auto w = Open([&](Host& h) {
+    field = h.Add<gui::TextField>("Field", At(10, 10, 80, 22, {{"Value", "12"}}));
+    h.OnKeys(field);
+    plain = h.Add<gui::TextField>("Plain", At(100, 10, 80, 22));
+  });
+  QLineEdit* edit = Edit(*field);
+  field->SetFocus();
+  edit->setSelection(1, 1);
+  w->consume = [](const std::string& key) { return key.empty(); };
+
+  testsupport::MenuKeyAsX(edit);
+  EXPECT_EQ(testsupport::OpenMenu(), nullptr) << "a swallowed Menu key opens no menu";
+  EXPECT_EQ(w->fieldKeys, std::vector<std::string>{""}) << "judged once, with no text";
+  EXPECT_TRUE(w->windowKeys.empty()) << "nor does its key press go on to the window";
+  EXPECT_EQ(edit->selectedText(), "2");
+
+  QTest::keyClick(edit, Qt::Key_Menu);  // the key press alone, as QTest and some platforms send it
+  EXPECT_EQ(w->fieldKeys, (std::vector<std::string>{"", ""}));
+  EXPECT_TRUE(w->windowKeys.empty());
+
+  // A request whose key press never comes leaves nothing behind: the next key is judged as usual.
+  QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(edit, &request);
+  QTest::keyClick(edit, Qt::Key_5);
+  EXPECT_EQ(field->Text(), "15") << "typed over the selection";
+  EXPECT_EQ(w->fieldKeys, (std::vector<std::string>{"", "", "", "5"}));
+
+  // Let through, the Menu key opens the menu as ever; so does the mouse, which no filter judges.
+  w->consume = [](const std::string&) { return false; };
+  testsupport::MenuKeyAsX(edit);
+  EXPECT_NE(testsupport::OpenMenu(), nullptr) << "by the Menu key";
+  testsupport::CloseMenu();
+  w->fieldKeys.clear();
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(edit, &click);
+  EXPECT_NE(testsupport::OpenMenu(), nullptr) << "by the mouse";
+  testsupport::CloseMenu();
+  EXPECT_TRUE(w->fieldKeys.empty());
+
+  plain->SetFocus();
+  testsupport::MenuKeyAsX(Edit(*plain));
+  EXPECT_NE(testsupport::OpenMenu(), nullptr) << "a field without a filter";
+  testsupport::CloseMenu();
 }
 
 // A field with no key filter takes what an input method commits as it comes, within the limit,
@@ -696,37 +814,54 @@ TEST_F(Controls, AnInputMethodCommitReplacesOnlyWhatQtRemovesAndKeepsTheLimit) {
   }
 }
 
-// A handler that closes or ends the window stops the commit: the rest is neither judged nor put
-// into a field whose window is gone.
-TEST_F(Controls, AKeyFilterThatEndsTheWindowStopsTheCommit) {
+// A handler that closes or ends the window stops the key or the commit: what it let through is
+// not put into a field whose window is gone, and the rest of a commit is not even judged.
+TEST_F(Controls, AKeyFilterThatEndsTheWindowStopsTheKeyAndTheCommit) {
   const std::pair<const char*, std::function<void(Host&)>> ends[] = {
       {"Close", [](Host& h) { h.Close(); }},
       {"_Destroy", [](Host& h) { h._Destroy(); }},
   };
+  const std::pair<const char*, std::function<void(QWidget*)>> inputs[] = {
+      {"keys 1 and 2",
+       [](QWidget* edit) {
+         QPointer<QWidget> alive(edit);
+         for (const char* key : {"1", "2"}) {
+           if (!alive) break;
+           QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + (key[0] - '0'), Qt::NoModifier, QString::fromLatin1(key));
+           QApplication::sendEvent(alive, &press);
+         }
+       }},
+      {"a commit of 123",
+       [](QWidget* edit) {
+         QInputMethodEvent event;
+         event.setCommitString(QStringLiteral("123"));
+         QApplication::sendEvent(edit, &event);
+       }},
+  };
   for (const auto& [what, end] : ends) {
-    SCOPED_TRACE(what);
-    std::shared_ptr<gui::TextField> field;
-    auto w = Open([&](Host& h) {
-      field = h.Add<gui::TextField>("Field", At(10, 10, 80, 22, {{"MaximumCharactersAllowed", 7}}));
-      h.OnKeys(field);
-    });
-    Host* host = w.get();
-    w->consume = [host, &end](const std::string& key) {
-      if (key == "2") end(*host);
-      return false;
-    };
-    field->SetFocus();
-    QPointer<QWidget> edit = W(*field);
+    for (const auto& [how, input] : inputs) {
+      SCOPED_TRACE(std::string(what) + ", " + how);
+      std::shared_ptr<gui::TextField> field;
+      auto w = Open([&](Host& h) {
+        field = h.Add<gui::TextField>("Field", At(10, 10, 80, 22, {{"MaximumCharactersAllowed", 7}}));
+        h.OnKeys(field);
+      });
+      Host* host = w.get();
+      w->consume = [host, &end](const std::string& key) {
+        if (key == "2") end(*host);
+        return false;
+      };
+      field->SetFocus();
+      QPointer<QWidget> edit = W(*field);
 
-    QInputMethodEvent event;
-    event.setCommitString(QStringLiteral("123"));
-    QApplication::sendEvent(edit, &event);
-    EXPECT_EQ(w->fieldKeys, (std::vector<std::string>{"1", "2"}));
-    EXPECT_FALSE(w->IsOpen());
-    EXPECT_EQ(field->Text(), "1") << "what went in before the window ended";
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(edit, nullptr);
-    EXPECT_EQ(field->Text(), "1");
+      input(edit);
+      EXPECT_EQ(w->fieldKeys, (std::vector<std::string>{"1", "2"}));
+      EXPECT_FALSE(w->IsOpen());
+      EXPECT_EQ(field->Text(), "1") << "what went in before the window ended";
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      EXPECT_EQ(edit, nullptr);
+      EXPECT_EQ(field->Text(), "1");
+    }
   }
 }
 

@@ -1,11 +1,16 @@
 #include "support/GuiTestSupport.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QResource>
+#include <QTest>
 #include <QTimer>
 
 #include <cctype>
@@ -42,6 +47,31 @@ std::string CaseName(const char* what) {
   std::string name;
   for (const char* p = what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
   return name;
+}
+
+void MenuKeyAsX(QWidget* to) {
+  const QPoint at = to->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+  QContextMenuEvent request(QContextMenuEvent::Keyboard, at, to->mapToGlobal(at));
+  QApplication::sendEvent(to, &request);
+  QWidget* focus = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
+  if (focus) QTest::keyClick(focus, Qt::Key_Menu);
+}
+
+void PasteByContextMenu(QLineEdit* edit) {
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(edit, &click);
+  if (QMenu* menu = OpenMenu()) {
+    for (QAction* action : menu->actions())
+      if (action->text().startsWith(QStringLiteral("&Paste"))) action->trigger();
+  }
+  CloseMenu();
+}
+
+QMenu* OpenMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
+
+void CloseMenu() {
+  if (QMenu* menu = OpenMenu()) menu->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void Pump(int ms) {

@@ -7,7 +7,10 @@
 #include <functional>
 #include <string>
 
+class QLineEdit;
+class QMenu;
 class QTimer;
+class QWidget;
 
 namespace testsupport {
 
@@ -52,6 +55,17 @@ class ResourceFile {
 
 // A case's description as a test name: every character but a letter or digit becomes '_'.
 std::string CaseName(const char* what);
+
+// The Menu key pressed on `to` as it comes under X: first a context-menu request from the
+// keyboard, then the key press and release, which go wherever the focus is by then (into the
+// menu, once one is open).
+void MenuKeyAsX(QWidget* to);
+// Paste chosen in the menu that a right click on the field opens (a read-only field's menu has
+// none: the menu just closes again).
+void PasteByContextMenu(QLineEdit* edit);
+// The context menu that is open, if any; closing it.
+QMenu* OpenMenu();
+void CloseMenu();
 
 // Processes pending events for `ms` milliseconds.
 void Pump(int ms = 0);

@@ -146,6 +146,49 @@ INSTANTIATE_TEST_SUITE_P(Cases, Compute, ::testing::ValuesIn(kCases),
 
 using ComputeScenario = MainWindowTest;
 
+// A result wider than its field shows its sign whenever the field does not have the focus, however
+// the user moved through it: the Tab chain selects all of the read-only field and scrolls it to
+// its end, a click and End put the cursor there, and the same result written again changes no
+// text but still shows it from its start.
+TEST_F(ComputeScenario, AWideResultShowsItsSignOnceTheUserHasMovedThroughIt) {
+  Type(wnd->RxxFld(), "0");
+  Type(wnd->RyyFld(), "0");
+  Type(wnd->RxyFld(), ".999999");
+  Press(wnd->ComputeCanvas());
+  ASSERT_EQ(wnd->RdFld()->Text(), "-999999.0000");
+  QLineEdit* rd = Edit(wnd->RdFld());
+  const auto shown = [rd] {
+    testsupport::Pump();  // the field scrolls when it paints
+    return FirstShown(rd);
+  };
+  ASSERT_EQ(shown(), 0);
+
+  QTest::mouseClick(W(wnd->RxxFld()), Qt::LeftButton);
+  QTest::keyClick(W(wnd->RxxFld()), Qt::Key_Tab);
+  ASSERT_TRUE(FocusEndsIn(wnd->RdFld())) << "the result field is next in the tab chain";
+  EXPECT_GT(shown(), 0) << "in the field, Tab has selected it all and scrolled to its end";
+  QTest::keyClick(rd, Qt::Key_Tab);
+  ASSERT_TRUE(FocusEndsIn(wnd->RyyFld()));
+  EXPECT_EQ(shown(), 0) << "after the Tab out of it";
+  EXPECT_EQ(wnd->RdFld()->Text(), "-999999.0000");
+
+  QTest::mouseClick(rd, Qt::LeftButton);
+  QTest::keyClick(rd, Qt::Key_End);
+  ASSERT_GT(shown(), 0);
+  QTest::mouseClick(W(wnd->RxxFld()), Qt::LeftButton);
+  ASSERT_TRUE(FocusEndsIn(wnd->RxxFld()));
+  EXPECT_EQ(shown(), 0) << "after a click elsewhere";
+
+  // The same result again, written while the field is scrolled to its end.
+  QTest::mouseClick(rd, Qt::LeftButton);
+  QTest::keyClick(rd, Qt::Key_End);
+  ASSERT_GT(shown(), 0);
+  Press(wnd->ComputeCanvas());
+  EXPECT_EQ(shown(), 0) << "after the same result was computed again";
+  EXPECT_EQ(rd->cursorPosition(), 0);
+  EXPECT_EQ(wnd->RdFld()->Text(), "-999999.0000");
+}
+
 TEST_F(ComputeScenario, AFailedPressLeavesTheEarlierResultAsItWas) {
   Type(wnd->RxxFld(), "0.8");
   Type(wnd->RyyFld(), "0.7");

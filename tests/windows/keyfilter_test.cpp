@@ -149,6 +149,41 @@ TEST_F(FieldLimit, TheResultFieldIsReadOnlyAndHasNoFilter) {
   EXPECT_EQ(beeps.count(), 0);
 }
 
+// The Menu key types nothing: like every such key it is refused with a beep, and the field's
+// context menu does not open. The result field has no filter, and its menu opens as ever.
+TEST_F(FieldLimit, TheMenuKeyIsRefusedWithABeepAndOpensNoMenu) {
+  for (const auto& fld : {wnd->RxxFld(), wnd->RyyFld(), wnd->RxyFld()}) {
+    SCOPED_TRACE(fld->Name());
+    fld->Text("123");
+    Focus(fld);
+    Edit(fld)->setSelection(1, 1);
+    testsupport::BeepCounter beeps;
+
+    testsupport::MenuKeyAsX(W(fld));
+    EXPECT_EQ(testsupport::OpenMenu(), nullptr);
+    EXPECT_EQ(beeps.count(), 1);
+    QTest::keyClick(W(fld), Qt::Key_Menu);  // the key press alone
+    EXPECT_EQ(testsupport::OpenMenu(), nullptr);
+    EXPECT_EQ(beeps.count(), 2);
+    EXPECT_EQ(fld->Text(), "123");
+    EXPECT_EQ(Edit(fld)->selectedText(), "2");
+    EXPECT_EQ(QApplication::focusWidget(), W(fld));
+    testsupport::CloseMenu();
+  }
+
+  wnd->RxxFld()->Text("0.8");
+  wnd->RyyFld()->Text("0.7");
+  wnd->RxyFld()->Text("0.5");
+  Press(wnd->ComputeCanvas());
+  ASSERT_EQ(wnd->RdFld()->Text(), ".5000");
+  Focus(wnd->RdFld());
+  testsupport::BeepCounter beeps;
+  testsupport::MenuKeyAsX(W(wnd->RdFld()));
+  EXPECT_NE(testsupport::OpenMenu(), nullptr) << "the result field's menu";
+  EXPECT_EQ(beeps.count(), 0);
+  testsupport::CloseMenu();
+}
+
 // The Edit menu's shortcuts belong to the menu: they do not reach the key filter, and what the
 // menu puts into a field is not filtered (only the field's limit applies).
 struct Shortcut {
