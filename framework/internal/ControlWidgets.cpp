@@ -198,6 +198,7 @@ void FieldWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void FieldWidget::focusOutEvent(QFocusEvent* e) {
+  menuKeyJudged_ = false;  // the key press that was to follow goes elsewhere now
   // Qt moves the focus to the menu bar while a menu is used from the keyboard (Alt alone,
   // Alt+letter, and after Escape from an open menu), and a line edit drops its selection on any
   // focus change but a popup's or the window's deactivation. The menu is as much a popup to the

@@ -96,7 +96,7 @@ class FieldWidget : public QLineEdit, public ControlLink {
   int limit_ = 0;
   bool tabsTyped_ = false;
   // The handler consumed a context-menu request from the keyboard; the Menu key press that
-  // follows it (under X) has been judged with it.
+  // follows it (under X) has been judged with it. Any other key press or a focus change ends it.
   bool menuKeyJudged_ = false;
 };
 
