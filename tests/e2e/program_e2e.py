@@ -8,7 +8,7 @@ QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1, a variable Qt reads, not the program). Windo
 going, and the X bell, are seen by xprobe, a small X client of ours that stamps every event with
 the monotonic clock.
 
-Four runs:
+Five runs:
   1. the splash hands over by its timer; then a computation, Clear, a refused key, the message for
      an empty form, Help pressed three times, and Ctrl+Q;
   2. the splash hands over at a key press; the timer firing later changes nothing; then the main
@@ -16,7 +16,12 @@ Four runs:
      help window open;
   3. Ctrl+Q while the splash shows ends the program, and no other window is ever mapped;
   4. the Edit menu, reached by moving from File, by Alt+F and Right, by Alt+E, and left with
-     Escape before Ctrl+C, copies the selection of the field, which keeps it throughout.
+     Escape before Ctrl+C, copies the selection of the field, which keeps it throughout;
+  5. Ctrl+Z after a paste (by Ctrl+V and by Edit > Paste) takes back the paste alone; the Menu
+     key in an input field rings one bell and opens nothing, where the result field opens its
+     menu; a result wider than its field shows its sign after Compute, after Tab has passed
+     through it and after Compute again; and after Alt alone, the help window and back, the
+     keyboard is in the field it was in.
 A step that fails prints what was on the screen: the X window list, the accessibility tree, the
 X events seen, and the program's output. The last line counts the checks: "N passed, N failed".
 """
@@ -135,7 +140,8 @@ class Program:
         self.d.xdotool("mousemove", str(x), str(y), "click", "1")
 
     def type(self, text):
-        self.d.xdotool("type", "--delay", "30", text)
+        # "--": a text may start with a minus sign, which xdotool would take for an option.
+        self.d.xdotool("type", "--delay", "30", "--", text)
 
     def key(self, *keys):
         self.d.xdotool("key", "--delay", "30", *keys)
@@ -592,6 +598,200 @@ def run_edit_menu(desktop, binary, out_dir, checks):
             checks.ok(f"{what} copies the selection")
 
 
+def run_keyboard_and_clipboard(desktop, binary, out_dir, checks):
+    """What the keyboard and the clipboard do at the edges of the main window's fields: Ctrl+Z after
+    a paste, the Menu key, a result too wide for its field passed through by Tab, and the way back
+    to a field after Alt alone and a visit to the help window."""
+    import pyatspi
+    with run_of(desktop, binary, out_dir, "run-keyboard", checks) as p:
+        _, mark, _ = key_on_splash(desktop, p, "space")
+        main, parts = main_window(p, checks, mark)
+        rd, rxx, ryy, rxy = parts["fields"][:4]
+        bar = {c.name.replace("&", ""): c for c in parts["bar"]}
+
+        def soon(predicate, timeout=2.0):
+            """Whether predicate() comes true within timeout; for the checks, which report what
+            they saw instead of a time-out."""
+            try:
+                return wait_until("", predicate, timeout)
+            except Failure:
+                return False
+
+        def states(acc):
+            return ",".join(pyatspi.stateToString(s) for s in acc.getState().getStates())
+
+        def selected_text(acc):
+            t = acc.queryText()
+            return [t.getText(*t.getSelection(i)) for i in range(t.getNSelections())]
+
+        def fill(name, frame, acc, value):
+            """Clicks into the field, empties it and types value."""
+            p.click(main, frame)
+            p.key("ctrl+a", "BackSpace")
+            p.type(value)
+            wait_until(f"{value} typed into {name}", lambda: p.text(acc) == value, 5)
+
+        def active(window, frame):
+            """True once window has the X input focus and frame (its accessible) is the active one."""
+            # (while the focus is on no window at all, as between a window's close and the next
+            # activation, xdotool fails and prints nothing)
+            focus = desktop.run("xdotool", "getwindowfocus", check=False).strip()
+            return focus == str(window) and p.has(frame, pyatspi.STATE_ACTIVE)
+
+        def activate(window, frame, what):
+            # With no window manager nobody hands the activation over: the X input focus is set
+            # directly, as a window manager does on a click; Qt activates the window on its
+            # focus-in. (xdotool windowactivate needs a window manager's _NET_ACTIVE_WINDOW.)
+            desktop.xdotool("windowfocus", "--sync", str(window))
+            wait_until(f"{what} active", lambda: active(window, frame), 5)
+
+        def paste_then_undo(how, name, acc, typed, paste, pasted):
+            """With `typed` in the field, `paste` puts the clipboard after it, cut to the field's
+            seven characters: `pasted`. One Ctrl+Z then takes back the paste and no more."""
+            paste()
+            if not soon(lambda: p.text(acc) == pasted, 5):
+                raise Failure(f"{how} after {typed!r} in {name} gives {p.text(acc)!r}, not {pasted!r}")
+            checks.ok(f"{how} after {typed!r} in {name} gives {pasted!r}")
+            wait_until(f"the focus in {name}", lambda: p.has(acc, pyatspi.STATE_FOCUSED), 5)
+            p.key("ctrl+z")
+            wait_until(f"Ctrl+Z to change {name}", lambda: p.text(acc) != pasted, 5)
+            checks.check(p.text(acc) == typed, f"Ctrl+Z after {how} in {name} takes back the paste alone",
+                         f"{name} holds {p.text(acc)!r}, {typed!r} was typed before the paste")
+
+        # ---- Ctrl+Z after Ctrl+V ----
+        # The clipboard is filled from the program itself: a value typed into RyyFld and copied.
+        fill("RyyFld", RYY, ryy, "34")
+        p.key("ctrl+a", "ctrl+c")
+        p.click(main, CLEAR)
+        wait_until("an empty form", lambda: field_texts(p, parts) == ["", "", "", ""], 5)
+        p.click(main, RXX)
+        p.type("12")
+        wait_until("12 typed into RxxFld", lambda: p.text(rxx) == "12", 5)
+        paste_then_undo("Ctrl+V", "RxxFld", rxx, "12", lambda: p.key("ctrl+v"), "1234")
+
+        # ---- a result wider than its field ----
+        def left_edge():
+            """The offset of the character RdFld shows at its left edge, just inside its frame."""
+            x, y, _, height = p.extents(rd)
+            return rd.queryText().getOffsetAtPoint(x + 4, y + height // 2, pyatspi.DESKTOP_COORDS)
+
+        fill("RxxFld", RXX, rxx, "0")
+        fill("RyyFld", RYY, ryy, "0")
+        fill("RxyFld", RXY, rxy, ".999999")
+        p.click(main, COMPUTE)
+        wait_until('"-999999.0000" in the result field',
+                   lambda: p.has(rd, pyatspi.STATE_SHOWING) and p.text(rd) == "-999999.0000", 5)
+        checks.check(soon(lambda: left_edge() == 0), "Compute shows -999999.0000 from its sign",
+                     f"character {left_edge()} at RdFld's left edge")
+        # Once a result shows, RdFld follows RxxFld in the Tab chain; Tab selects all of it, which
+        # scrolls it to its end.
+        p.click(main, RXX)
+        p.key("Tab")
+        wait_until("the focus in RdFld", lambda: p.has(rd, pyatspi.STATE_FOCUSED), 5)
+        checks.check(soon(lambda: left_edge() > 0), "RdFld entered by Tab shows the end of -999999.0000",
+                     f"character {left_edge()} at its left edge, selection {selected_text(rd)}")
+        p.key("Tab")
+        wait_until("the focus in RyyFld", lambda: p.has(ryy, pyatspi.STATE_FOCUSED), 5)
+        checks.check(soon(lambda: left_edge() == 0), "RdFld left by Tab shows -999999.0000 from its sign again",
+                     f"character {left_edge()} at its left edge")
+        # The same result again changes no text: a key RyyFld refuses after the click rings once
+        # the click has been dealt with. The presses on Compute from here on land apart, so that
+        # none is taken for the second half of a double click.
+        mark = p.w.mark()
+        p.click(main, COMPUTE, 20)
+        p.type("x")
+        p.w.wait_for("the bell of the key after Compute", lambda: p.w.since(mark, "bell"), 5)
+        checks.check(left_edge() == 0 and p.text(rd) == "-999999.0000",
+                     "Compute again with the same values leaves the sign in view",
+                     f"RdFld holds {p.text(rd)!r}, character {left_edge()} at its left edge")
+        p.key("shift+Tab")
+        wait_until("RdFld entered by Shift+Tab, scrolled to its end",
+                   lambda: p.has(rd, pyatspi.STATE_FOCUSED) and left_edge() > 0, 5)
+        p.click(main, COMPUTE, 85)
+        checks.check(soon(lambda: left_edge() == 0), "Compute while RdFld has the focus shows the result from its sign",
+                     f"character {left_edge()} at its left edge, selection {selected_text(rd)}")
+
+        # The splash's timer, which fires whatever ended the splash, shows and activates the main
+        # window once more: the window switches below come after it.
+        wait_until("the splash timer to have fired", lambda: time.monotonic() >= p.t_exec + SPLASH_PERIOD + 0.7, 10)
+
+        # ---- Ctrl+Z after Edit > Paste ----
+        # Nine characters are more than a field holds: they are put on the clipboard from a line
+        # of their own in the help window's text, which the user may edit.
+        mark = p.w.mark()
+        p.click(main, HELP)
+        help_map = p.wait_window("the help window", mark, 10, name=HELP_TITLE)
+        help_frame = wait_until("the help window on the accessibility bus", lambda: p.frames(HELP_TITLE), 5)[0]
+        help_text = p.texts_in(help_frame)[0]
+        wait_until("the help window active", lambda: active(help_map.window, help_frame), 5)
+        p.key("ctrl+End", "Return")
+        p.type("123456789")
+        p.key("shift+Home")
+        wait_until("123456789 selected in the help text", lambda: selected_text(help_text) == ["123456789"], 5)
+        p.key("ctrl+c")
+        desktop.run(desktop.probe, "close", hex(help_map.window))
+        p.w.wait_unmap("the help window to close", help_map.window, mark, 5)
+        activate(main["window"], parts["frame"], "the main window")
+
+        def edit_paste():
+            p.key("alt+e")
+            wait_until("the Edit menu open", lambda: any(
+                item is not None and item.name == "Paste" and p.has(item, pyatspi.STATE_SHOWING)
+                for popup in bar["Edit"] for item in popup or ()), 5)
+            p.key("p")
+
+        fill("RxyFld", RXY, rxy, "-.2")
+        paste_then_undo("Edit > Paste by Alt+E, P", "RxyFld", rxy, "-.2", edit_paste, "-.21234")
+
+        # ---- the Menu key ----
+        # The result field has no key filter: there the Menu key opens the field's menu, which shows
+        # as a window of its own; that is what an input field must not do.
+        p.click(main, RD)
+        wait_until("the focus in RdFld", lambda: p.has(rd, pyatspi.STATE_FOCUSED), 5)
+        mark = p.w.mark()
+        p.key("Menu")
+        menu = p.w.wait_map("RdFld's menu", mark, 5)
+        checks.check(p.bells_since(mark) == 0, "the Menu key on RdFld opens its menu, without a bell",
+                     f"{p.bells_since(mark)} bells")
+        p.key("Escape")
+        p.w.wait_unmap("RdFld's menu to close", menu.window, mark, 5)
+
+        fill("RxxFld", RXX, rxx, ".5")
+        mark = p.w.mark()
+        p.key("Menu")
+        # The digit after it goes in once the Menu key has been dealt with, unless a menu took it.
+        p.type("5")
+        wait_until("the key after Menu in RxxFld, or a menu",
+                   lambda: p.text(rxx) == ".55" or p.w.since(mark, "map"), 5)
+        p.w.sync()
+        checks.check(not p.w.since(mark, "map"), "the Menu key in RxxFld opens no menu",
+                     f"windows mapped: {p.w.since(mark, 'map')}, RxxFld holds {p.text(rxx)!r}")
+        bells = p.bells_since(mark)
+        checks.check(bells == 1, "the Menu key in RxxFld rings exactly one bell", f"{bells} bells")
+        checks.check(p.text(rxx) == ".55", "the Menu key leaves RxxFld's text and keyboard as they were",
+                     f"RxxFld holds {p.text(rxx)!r} after Menu, 5")
+
+        # ---- Alt, another window, and back ----
+        fill("RxxFld", RXX, rxx, ".85")
+        p.key("ctrl+a")
+        wait_until(".85 selected in RxxFld", lambda: selected_text(rxx) == [".85"], 5)
+        p.key("alt")
+        wait_until("the menu bar to take the keyboard", lambda: p.has(bar["File"], pyatspi.STATE_FOCUSED)
+                   and not p.has(rxx, pyatspi.STATE_FOCUSED), 5)
+        mark = p.w.mark()
+        p.click(main, HELP)
+        help_map = p.wait_window("the help window", mark, 10, name=HELP_TITLE)
+        help_frame = wait_until("the help window on the accessibility bus", lambda: p.frames(HELP_TITLE), 5)[0]
+        wait_until("the help window active", lambda: active(help_map.window, help_frame), 5)
+        activate(main["window"], parts["frame"], "the main window")
+        checks.check(soon(lambda: p.has(rxx, pyatspi.STATE_FOCUSED)),
+                     "RxxFld has the keyboard again when its window comes back after Alt and the help window",
+                     f"RxxFld [{states(rxx)}], File [{states(bar['File'])}]")
+        p.type("5")
+        checks.check(soon(lambda: p.text(rxx) == "5"), "a digit typed then replaces the selected .85 in RxxFld",
+                     f"RxxFld holds {p.text(rxx)!r}")
+
+
 def run_quit_on_splash(desktop, binary, out_dir, checks):
     with run_of(desktop, binary, out_dir, "run-quit", checks) as p:
         splash, _, press = key_on_splash(desktop, p, "ctrl+q")
@@ -627,6 +827,7 @@ def main():
         run_key_handover(desktop, args.program, args.out, checks)
         run_quit_on_splash(desktop, args.program, args.out, checks)
         run_edit_menu(desktop, args.program, args.out, checks)
+        run_keyboard_and_clipboard(desktop, args.program, args.out, checks)
     finally:
         desktop.close()
     print(f"# end-to-end took {time.monotonic() - started:.1f} s")
