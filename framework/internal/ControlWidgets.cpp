@@ -208,14 +208,14 @@ void FieldWidget::focusOutEvent(QFocusEvent* e) {
   if (e->reason() == Qt::MenuBarFocusReason) {
     QFocusEvent asPopup(e->type(), Qt::PopupFocusReason);
     QLineEdit::focusOutEvent(&asPopup);
-    return;
+  } else {
+    QLineEdit::focusOutEvent(e);
   }
-  QLineEdit::focusOutEvent(e);
-  // Where Qt deselects, the focus has really gone elsewhere. A read-only field scrolled by its
-  // cursor (the Tab chain selects all of it, which puts the cursor at the end) would otherwise
-  // go on showing the end of a text wider than itself: a result without its sign.
-  if (isReadOnly() && e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason)
-    setCursorPosition(0);
+  // A read-only field scrolls only with its cursor: the Tab chain selects all of it, which puts
+  // the cursor at the end, and so does End. Without the focus it shows a text wider than itself
+  // from the start again (a result with its sign), unless it keeps a selection for a menu or for
+  // the window's return, which keeps the cursor where the selection put it.
+  if (isReadOnly() && !hasSelectedText()) setCursorPosition(0);
 }
 
 void FieldWidget::contextMenuEvent(QContextMenuEvent* e) {

@@ -44,7 +44,7 @@ bool TypesText(const QKeyEvent* event);
 // menu, the Edit menu, the X selection) or commits with an input method, in characters, counted
 // once the text the commit replaces is gone; the program's own setText is never cut. Every paste
 // is an undo step of its own. Drops are refused. A read-only field that the focus leaves shows its
-// text from the start again.
+// text from the start again, unless it keeps a selection.
 class FieldWidget : public QLineEdit, public ControlLink {
   Q_OBJECT
 
@@ -66,8 +66,8 @@ class FieldWidget : public QLineEdit, public ControlLink {
   void keyPressEvent(QKeyEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   // A menu bar taking the focus for keyboard use leaves the text, selection and cursor alone,
-  // as a popup does; any other focus change Qt deselects on puts a read-only field's cursor
-  // back at the start.
+  // as a popup does. A read-only field left without a selection puts its cursor back at the
+  // start.
   void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;

@@ -12,6 +12,8 @@
 
 #include "framework/Text.h"
 #include "MainWindowFixture.h"
+#include "app/SharedInstances.h"
+#include "windows/helpWnd.h"
 
 namespace {
 
@@ -178,6 +180,26 @@ TEST_F(ComputeScenario, AWideResultShowsItsSignOnceTheUserHasMovedThroughIt) {
   QTest::mouseClick(W(wnd->RxxFld()), Qt::LeftButton);
   ASSERT_TRUE(FocusEndsIn(wnd->RxxFld()));
   EXPECT_EQ(shown(), 0) << "after a click elsewhere";
+
+  // Away from the window, or with the menu bar holding the keyboard, the field keeps the focus
+  // within its window; with nothing selected in it, it shows its start all the same.
+  QTest::mouseClick(rd, Qt::LeftButton);
+  QTest::keyClick(rd, Qt::Key_End);
+  ASSERT_GT(shown(), 0);
+  Press(wnd->Help());
+  QWidget* help = gui::testing::WidgetOf(*mobrigan::implicit::helpWnd());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+  EXPECT_EQ(shown(), 0) << "while the help window is active";
+  help->close();
+  W(wnd->RdFld())->window()->activateWindow();
+  ASSERT_TRUE(FocusEndsIn(wnd->RdFld()));
+  QTest::keyClick(rd, Qt::Key_End);
+  ASSERT_GT(shown(), 0);
+  QTest::keyPress(rd, Qt::Key_Alt, Qt::AltModifier);
+  QTest::keyRelease(rd, Qt::Key_Alt, Qt::AltModifier);
+  ASSERT_NE(QApplication::focusWidget(), rd) << "the menu bar has the keyboard";
+  EXPECT_EQ(shown(), 0) << "while the menu bar has the keyboard";
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
 
   // The same result again, written while the field is scrolled to its end.
   QTest::mouseClick(rd, Qt::LeftButton);
